@@ -1,0 +1,3 @@
+#include "engine/EngineLock.h"
+
+TCriticalSection* EngineLock = nullptr;

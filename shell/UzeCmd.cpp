@@ -1,0 +1,3 @@
+#include "shell/UzeCmd.h"
+
+TCmdSettings Cmd;

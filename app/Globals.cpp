@@ -4,3 +4,4 @@ HWND MainWindow = nullptr;
 std::string SystemTempPath;
 std::string TempFolder;
 std::vector<char> LanguageTable;
+TSegmentList* SegmentList = nullptr;

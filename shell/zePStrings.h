@@ -1,0 +1,29 @@
+// The interface texts: every message text the player shows, with its English
+// default; a language table in the executable's tail may replace them.
+#pragma once
+
+#include <string>
+
+namespace texts {
+extern std::string Error;                   // "Error"
+extern std::string Loading;                 // "Loading ..."
+extern std::string InvalidVersionFormat;    // "Segment %d need vaRorivi of other version to play\r"
+extern std::string Warning;                 // "Warning"
+extern std::string SegmentCountFmt;         // "Segments count: %d"
+extern std::string WrongFile;               // "Invalid file format: %s"
+extern std::string WrongDisplaySettings;    // "Wrong display settings (%d bit color)"
+extern std::string CannotOpenFileFmt;       // "Cannot open file %s"
+extern std::string CannotCreateTempFile;    // "Cannot create temporary file"
+extern std::string VideoDecompressorError;  // "Video decompressor error"
+extern std::string Segments;                // "Segments"
+
+// Texts without a key: they stay in English.
+extern std::string FilmProperties;  // "Film properties"
+extern std::string LlseekError;     // "_llseek error"
+
+// Not among the recorder's texts: a segment whose data does not fit the film.
+extern std::string SegmentDamagedFormat;  // "Segment %d is damaged\r"
+
+// Sets every text to its English default.
+void AssignDefaultTexts();
+}  // namespace texts

@@ -7,6 +7,7 @@
 namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
+TMessageBoxHandler messageBoxHandler = nullptr;
 LARGE_INTEGER startCount, countsPerSecond;
 
 void LogEvent(uint8_t code, int32_t param, void*) {
@@ -60,5 +61,8 @@ void TestLog(const char* kind, const std::string& text) {
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
   TestLog("box", Escape(caption) + "|" + Escape(text));
+  if (messageBoxHandler) return messageBoxHandler(text, caption, type);
   return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
+
+void SetMessageBoxHandler(TMessageBoxHandler handler) { messageBoxHandler = handler; }

@@ -16,3 +16,8 @@ void TestLog(const char* kind, const std::string& text);
 
 // MessageBoxA, noted in the test log before it shows.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
+// In-process tests answer message boxes themselves: while a handler is set,
+// ShowMessageBox calls it in place of MessageBoxA and returns what it returns.
+using TMessageBoxHandler = int (*)(const std::string& text, const std::string& caption, UINT type);
+void SetMessageBoxHandler(TMessageBoxHandler handler);

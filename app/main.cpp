@@ -6,7 +6,12 @@
 
 #include "app/Globals.h"
 #include "app/MainForm.h"
+#include "app/FilmLoader.h"
 #include "app/TestLog.h"
+#include "engine/Display.h"
+#include "engine/UzeBlocks.h"
+#include "foundation/SegmentList.h"
+#include "shell/zePStrings.h"
 #include "foundation/ZecabClasses.h"
 #include "foundation/zeClasses.h"
 
@@ -57,9 +62,13 @@ void RunMessageLoop(HACCEL accelerators) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OpenTestLog();
+  CreateBlocks();  // the 32 MiB that playing reuses for the whole run
+  texts::AssignDefaultTexts();
+  ReadLanguageTable();
 
   SystemTempPath = SystemTempFolder();
   TempFolder = ChooseTempFolder(SystemTempPath);
+  InitDisplayState();
 
   HICON icon = LoadIconA(instance, "PMAINICON");
   RegisterMainClass(instance, icon);
@@ -75,12 +84,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ~Shutdown() {
       DestroyAcceleratorTable(accelerators);
       RemoveDirectoryA(TempFolder.c_str());
+      FreeBlocks();
       CloseTestLog();
     }
   } shutdown{accelerators};
 
   RunMessageLoop(accelerators);
 
+  delete SegmentList;  // deletes every temporary file of the film
+  SegmentList = nullptr;
   LanguageTable.clear();
   return 0;
 }

@@ -23,7 +23,20 @@ extern std::string LlseekError;     // "_llseek error"
 
 // Not among the recorder's texts: a segment whose data does not fit the film.
 extern std::string SegmentDamagedFormat;  // "Segment %d is damaged\r"
+extern std::string PictureTooLarge;       // "Picture too large to play (%d x %d pixels)"
 
 // Sets every text to its English default.
 void AssignDefaultTexts();
+
+// The sixteen texts of the menus, the panel's tooltips and the help notice's caption.
+struct TMenuTexts {
+  std::string File, Actions, View, Help, Load, Properties, Exit, Play, Pause, Stop, Segments, Prev, Next, ShowPanel,
+      FullScreen, About;
+};
+extern TMenuTexts Menu;
+void AssignDefaultMenuTexts();
+
+// The maker's web site, named by the help notice and the About box.
+extern const char kMakerSite[];
+extern std::string HelpNotice;  // "Documentation is available on author's web site\r" + the site
 }  // namespace texts

@@ -1,0 +1,4 @@
+#include "app/FilmDialogs.h"
+
+void OpenFilmFile() {}
+void ShowFilmProperties() {}

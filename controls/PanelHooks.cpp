@@ -1,0 +1,8 @@
+#include "controls/PanelHooks.h"
+
+void UpdateSegmentInfo() {}
+void RepaintPanel() {}
+void UpdateTimeText() {}
+void SelectListSegment(int32_t) {}
+void UpdatePanelToggles() {}
+void ToggleSegmentList() {}

@@ -1,0 +1,3 @@
+#include "controls/UzePAbout.h"
+
+void ShowAboutBox() {}

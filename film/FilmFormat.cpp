@@ -88,6 +88,17 @@ int64_t DibBytes(int32_t width, int32_t height, int32_t bitsPerPixel) {
   return (static_cast<int64_t>(width) * bitsPerPixel + 31) / 32 * 4 * height;
 }
 
+TRun DecodeRun(const uint8_t* b) {
+  return {static_cast<uint32_t>(b[0] | (b[1] << 8) | (b[2] << 16)), GetU16(b + kRunValueSize)};
+}
+
+void EncodeRun(const TRun& r, uint8_t* b) {
+  b[0] = static_cast<uint8_t>(r.Value);
+  b[1] = static_cast<uint8_t>(r.Value >> 8);
+  b[2] = static_cast<uint8_t>(r.Value >> 16);
+  PutU16(b + kRunValueSize, r.Length);
+}
+
 TTrackEntry DecodeTrackEntry(const uint8_t* b) { return {GetU16(b), GetU16(b + 2), GetU16(b + 4)}; }
 
 void EncodeTrackEntry(const TTrackEntry& e, uint8_t* b) {

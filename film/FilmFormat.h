@@ -70,13 +70,32 @@ inline uint32_t MakeFlags(uint32_t compression, uint32_t soundKind, bool threeTi
 // The header's rate rounded to the nearest integer, halves to even, low 8 bits kept.
 uint8_t RoundFrameRate(float rate);
 
+// --- LZMA-alone payload: [properties][dictionary size][decoded size][LZMA data] ---
+constexpr int32_t kLzmaHeaderSize = 13;
+constexpr int32_t kLzmaPropertiesOffset = 0;
+constexpr int32_t kLzmaDictionaryOffset = 1;
+constexpr int32_t kLzmaDecodedSizeOffset = 5;
+constexpr uint64_t kLzmaSizeUnknown = ~0ull;  // the data ends with an end marker instead
+// What the recorder writes: lc 3, lp 0, pb 2 and an 8 MiB dictionary.
+constexpr uint8_t kRecorderLzmaProperties = 0x5D;
+constexpr uint32_t kRecorderLzmaDictionary = 8u << 20;
+
 // --- unpacked payload: [T][title][cursor records][frame data][cursor track][third block]
 constexpr int32_t kTitleLengthSize = 4;
 constexpr int32_t kTitleFieldSize = 256;  // a short string: length byte and up to 255 characters
+constexpr int32_t kTitleMaxChars = kTitleFieldSize - 1;
 
 // --- cursor record: [hot x][hot y][mask info][mask bits][colour info][colour bits] ---
 constexpr int32_t kHotSpotSize = 8;
 constexpr int32_t kImageInfoSize = 13;  // size, width, height (32-bit each), bits per pixel
+constexpr int32_t kMaskInfoOffset = kHotSpotSize;
+constexpr int32_t kMaskBitsOffset = kMaskInfoOffset + kImageInfoSize;
+// The fixed part of a record; the colour info follows the mask bits.
+constexpr int32_t kCursorRecordFixedSize = kHotSpotSize + 2 * kImageInfoSize;
+// A record's size from its two size fields; sizes of 0 or less mean no bits.
+inline int64_t CursorRecordSize(int32_t maskSize, int32_t colorSize) {
+  return kCursorRecordFixedSize + (maskSize > 0 ? maskSize : 0) + (colorSize > 0 ? colorSize : 0);
+}
 struct TImageInfo {
   int32_t Size = 0;
   int32_t Width = 0;
@@ -89,6 +108,20 @@ void EncodeImageInfo(const TImageInfo& info, uint8_t* bytes);
 int64_t MaskBytes(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Bytes of a top-down DIB without colour table (rows padded to 32 bits).
 int64_t DibBytes(int32_t width, int32_t height, int32_t bitsPerPixel);
+
+// --- frame record: [length 8 + 5n][run count n][n runs of value (B, G, R) and length] ---
+constexpr int32_t kFrameHeaderSize = 8;
+constexpr int32_t kRunSize = 5;
+constexpr int32_t kRunValueSize = 3;
+constexpr int32_t kMaxRunLength = 65535;
+constexpr uint32_t kRunValueMask = 0x00FFFFFF;
+struct TRun {
+  uint32_t Value;   // blue in the low byte, then green, then red
+  uint16_t Length;  // pixels, 1 to 65,535
+};
+inline int64_t FrameRecordSize(int64_t runCount) { return kFrameHeaderSize + kRunSize * runCount; }
+TRun DecodeRun(const uint8_t* bytes);
+void EncodeRun(const TRun& run, uint8_t* bytes);
 
 // --- cursor track: one entry per clock tick ----------------------------------------
 constexpr int32_t kTrackEntrySize = 6;

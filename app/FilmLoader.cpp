@@ -11,6 +11,7 @@
 #include "engine/Transport.h"
 #include "film/FilmFormat.h"
 #include "film/LzmaDecoder.h"
+#include "film/CabPaths.h"
 #include "film/UzeCursor_new.h"
 #include "film/zeCab.h"
 #include "foundation/Bytes.h"
@@ -174,7 +175,9 @@ void TLoad::LoadSegment(int32_t entryNumber, int64_t headerStart, const TSegment
       TzeCabReader reader;
       reader.ListFiles(payload.name, RecordExtractedName);
       reader.ExtractFiles(payload.name, cabinetFiles->path, 0);
-      unpacked.name = cabinetFiles->path + ExtractedName;
+      // A stored name that leads out of the folder was not extracted, and must not
+      // be read or deleted where it points either.
+      if (IsSafeCabEntryName(ExtractedName)) unpacked.name = cabinetFiles->path + ExtractedName;
       break;
     }
     case cmLzma:

@@ -18,7 +18,7 @@ TEST(Startup, MainWindowAppearsAtTopLeftWith600x400AndTheClassOfTheProgram) {
   PlayerProcess player(temp);
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(WindowText(w), "vaRorivi v2.2");
+  EXPECT_EQ(WindowText(w), "vaRorivi v2.2 - [vaRorivi.exe]");
   RECT r;
   GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 0);

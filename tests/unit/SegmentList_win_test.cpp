@@ -120,7 +120,7 @@ TEST_F(CursorFile, RecordsOfEveryKindAreReadBackToBack) {
       CursorRecord(5, 1, {256, 32, 64, 1}, 256, {0, 0, 0, 0}, 0, 0xF0),        // monochrome hand, 290
       ColourArrow(15, 16),                                                     // colour I-beam
       CursorRecord(0, 0, {0, 0, 0, 0}, 0, {0, 0, 0, 0}, 0),                    // hidden, 34
-      CursorRecord(0, 0, {128, 32, 32, 1}, 100, {0, 0, 0, 0}, 0),              // mask size does not match
+      CursorRecord(0, 0, {100, 32, 32, 1}, 100, {0, 0, 0, 0}, 0),              // mask size does not match
       CursorRecord(0, 0, {128, 32, 32, 1}, 128, {1024, 32, 32, 8}, 1024),      // 8 bits needs a colour table
   };
   EXPECT_EQ(records[0].size(), 4258u);

@@ -8,8 +8,7 @@ namespace filmwriter {
 
 TFilmWriter::TFilmWriter(const std::string& workParent) : FFolder(workParent) {}
 
-// Segments hold files inside the work folder: they go first.
-TFilmWriter::~TFilmWriter() { FSegments.clear(); }
+TFilmWriter::~TFilmWriter() = default;
 
 TSegmentWriter& TFilmWriter::AddSegment(const TSegmentFormat& format, const TPackOptions& packing) {
   if (!FSegments.empty()) FSegments.back()->Finish();

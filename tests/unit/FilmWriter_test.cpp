@@ -254,6 +254,9 @@ TEST(FrameEncoder, UnchangedFrameOf885x638IsTheNineZeroRunRecord) {
       EXPECT_EQ(run.Length, i < 8 ? 65535 : 40350);
     }
   }
+  // On disk: blue, green, red, then the length low byte first.
+  EXPECT_EQ(Bytes(first.begin() + 8, first.begin() + 13), (Bytes{0x01, 0x02, 0x03, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(first.end() - 5, first.end()), (Bytes{0x01, 0x02, 0x03, 0x9E, 0x9D}));
 }
 
 TEST(FrameEncoder, RecordsRebuildThePicturesThatWereGiven) {
@@ -639,4 +642,48 @@ TEST_F(FilmWriterTest, DemoFilmIsTwoPlausibleSegments) {
     EXPECT_GE(used.size(), 2u);
     EXPECT_NE(Bytes(u.Track.begin(), u.Track.begin() + 6), Bytes(u.Track.end() - 6, u.Track.end()));
   }
+}
+
+// --- the command line ------------------------------------------------------------
+
+TEST_F(FilmWriterTest, ZefilmAppendsTheDemoFilmAsAsked) {
+  const Bytes player{'M', 'Z', 1, 2, 3}, language{'P', 'l', 'a', 'y', '=', 'x'}, sound{0xFF, 0xFB, 0x50, 0xC4};
+  for (const auto& [name, bytes] : {std::pair{"player.exe", player}, {"table.txt", language}, {"s.mp3", sound}}) {
+    TzeFileStream s(PathOf(name), OpenCreate);
+    WriteAll(s, bytes);
+  }
+  ASSERT_EQ(RunProgram({ZEFILM_PATH, "--exe", "player.exe", "--language", "table.txt", "--sound", "s.mp3",
+                        "--compression", "cab-stored", "--size", "160x120", "--frames", "3", "--rate", "4",
+                        "--bpp", "24", "out.exe"},
+                       FFolder.string()),
+            0);
+  const Bytes out = ReadWholeFile(PathOf("out.exe"));
+  const int64_t size = static_cast<int64_t>(out.size());
+  film::TTail tail;
+  ASSERT_TRUE(film::DecodeTail(size, GetI32(&out[size - 4]), GetI32(&out[size - GetI32(&out[size - 4]) - 8]), tail));
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 5), player);
+  EXPECT_EQ(Slice(out, tail.LanguageStart, tail.LanguageSize), language);
+  const TReadFilm read = ReadFilm(Slice(out, tail.FilmStart, tail.FilmSize));
+  ASSERT_EQ(read.Segments.size(), 2u);
+  const uint32_t flags[] = {0x0100, 0x0001};  // cabinet; MP3 on the first, three ticks on the second
+  for (int i = 0; i < 2; ++i) {
+    const film::TSegmentHeader& h = read.Segments[i].Header;
+    EXPECT_EQ(std::tie(h.Width, h.Height, h.FrameCount), std::make_tuple(160, 120, 3));
+    EXPECT_EQ(h.BitsPerPixel, 24);
+    EXPECT_EQ(h.FrameRate, 4.0f);
+    EXPECT_EQ(h.Flags, flags[i]);
+  }
+  EXPECT_EQ(read.Segments[0].Sound, sound);
+
+  // Bad arguments print the usage and fail.
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--size", "10x10", "a.zef"}, {"--frames", "0", "a.zef"}, {"--compression", "zip", "a.zef"},
+           {"--language", "table.txt", "a.zef"}, {"--wrong", "a.zef"}, {}}) {
+    std::vector<std::string> command{ZEFILM_PATH};
+    command.insert(command.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunProgram(command, FFolder.string(), PathOf("usage.txt")), 2) << (bad.empty() ? "none" : bad[0]);
+    const Bytes usage = ReadWholeFile(PathOf("usage.txt"));
+    EXPECT_NE(std::string(usage.begin(), usage.end()).find("Usage: zefilm"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(FFolder / "a.zef"));
 }

@@ -1,6 +1,8 @@
 #include "tools/FilmWriter.h"
 
 #include <climits>
+#include <filesystem>
+#include <system_error>
 
 #include "tools/FileIo.h"
 
@@ -74,6 +76,9 @@ void TFilmWriter::WriteZef(const std::string& path) {
 void TFilmWriter::WriteAppended(const std::string& playerPath, const std::vector<uint8_t>& languageText,
                                 const std::string& outPath) {
   if (languageText.size() > static_cast<size_t>(INT32_MAX)) throw Exception("Language table too large");
+  std::error_code ignored;
+  if (std::filesystem::equivalent(playerPath, outPath, ignored))
+    throw Exception("The copy must not overwrite the player itself: " + outPath);
   TzeFileStream player(playerPath, OpenReadDenyWrite);
   TzeFileStream out(outPath, OpenCreate);
   CopyBytes(out, player, player.GetSize());

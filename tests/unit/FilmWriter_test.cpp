@@ -48,21 +48,20 @@ Bytes Slice(const Bytes& bytes, int64_t at, int64_t count) {
   return Bytes(bytes.begin() + at, bytes.begin() + at + count);
 }
 
-// Follows the real layout (offsets in the directory, sizes of the pieces as
-// given), so it also reads films whose headers were overridden to lie, as long
-// as the directory entries count is real.
-TReadFilm ReadFilm(const Bytes& film, int32_t entries = -1) {
+// Reads like the player's loader: the directory's offsets, then each header's
+// offsets and sizes. entries: how many entries to read when C was overridden.
+TReadFilm ReadFilm(const Bytes& bytes, int32_t entries = -1) {
   TReadFilm f;
-  f.Count = GetI32(film.data());
+  f.Count = GetI32(bytes.data());
   const int32_t n = entries < 0 ? f.Count : entries;
   for (int32_t i = 0; i < n; ++i) {
-    f.Entries.push_back(film::DecodeDirEntry(&film[film::kDirCountSize + film::kDirEntrySize * i]));
+    f.Entries.push_back(film::DecodeDirEntry(&bytes[film::kDirCountSize + film::kDirEntrySize * i]));
     if (f.Entries.back().Kind != film::kEntrySegment) continue;
     TReadSegment s;
     s.Start = f.Entries.back().Offset;
-    s.Header = film::DecodeSegmentHeader(Slice(film, s.Start, film::kSegmentHeaderSize).data());
-    s.Payload = Slice(film, s.Start + s.Header.PayloadOffset, s.Header.PayloadSize);
-    s.Sound = Slice(film, s.Start + s.Header.SoundOffset, s.Header.SoundSize);
+    s.Header = film::DecodeSegmentHeader(Slice(bytes, s.Start, film::kSegmentHeaderSize).data());
+    s.Payload = Slice(bytes, s.Start + s.Header.PayloadOffset, s.Header.PayloadSize);
+    s.Sound = Slice(bytes, s.Start + s.Header.SoundOffset, s.Header.SoundSize);
     f.Segments.push_back(s);
   }
   return f;
@@ -183,7 +182,8 @@ std::vector<std::vector<uint32_t>> PlayFrames(const Bytes& data, int32_t width, 
 struct TTestPicture {
   std::vector<uint32_t> Values;
   Bytes Buffer;
-  TPixels Pixels;
+  int32_t Width, Height, BitsPerPixel, Stride;
+  TPixels Pixels() const { return {Buffer.data(), Width, Height, BitsPerPixel, Stride}; }
 };
 
 TTestPicture MakePicture(int32_t width, int32_t height, int32_t bpp, int32_t padding, uint32_t seed) {
@@ -202,7 +202,7 @@ TTestPicture MakePicture(int32_t width, int32_t height, int32_t bpp, int32_t pad
       px[2] = static_cast<uint8_t>(v >> 16);
     }
   }
-  p.Pixels = {p.Buffer.data(), width, height, bpp, stride};
+  p.Width = width, p.Height = height, p.BitsPerPixel = bpp, p.Stride = stride;
   return p;
 }
 
@@ -275,7 +275,7 @@ TEST(FrameEncoder, RecordsRebuildThePicturesThatWereGiven) {
     std::vector<std::vector<uint32_t>> given;
     for (uint32_t seed : {1u, 2u, 2u, 7u}) {
       const TTestPicture p = MakePicture(c.width, c.height, c.bpp, c.padding, seed);
-      encoder.Encode(p.Pixels, record);
+      encoder.Encode(p.Pixels(), record);
       data.insert(data.end(), record.begin(), record.end());
       given.push_back(p.Values);
     }
@@ -356,7 +356,7 @@ TEST_F(FilmWriterTest, TwoSegmentLzmaFilmReadsBackPieceByPiece) {
   for (const TCursorRecord& c : cursors) one.AddCursor(c);
   for (uint32_t seed : {1u, 2u, 3u}) {
     pictures[0].push_back(MakePicture(40, 30, 32, 0, seed));
-    one.AddFrame(pictures[0].back().Pixels);
+    one.AddFrame(pictures[0].back().Pixels());
     one.AddTrackEntry({static_cast<uint16_t>(seed % 4), static_cast<uint16_t>(seed), 7});
   }
   TSegmentFormat second;
@@ -366,7 +366,7 @@ TEST_F(FilmWriterTest, TwoSegmentLzmaFilmReadsBackPieceByPiece) {
   two.AddCursor(cursors[1]);
   for (uint32_t seed : {4u, 4u}) {
     pictures[1].push_back(MakePicture(33, 7, 24, 1, seed));
-    two.AddFrame(pictures[1].back().Pixels);
+    two.AddFrame(pictures[1].back().Pixels());
     for (uint16_t tick = 0; tick < 3; ++tick) two.AddTrackEntry({0, tick, 1});
   }
   two.SetThirdBlock(third);
@@ -459,7 +459,7 @@ TEST_F(FilmWriterTest, CabinetAndStoredPayloadsHoldTheUnpackedBytes) {
     format.Width = 16, format.Height = 4, format.Title = "cab";
     TSegmentWriter& s = film.AddSegment(format, packing);
     s.AddCursor(EmptyCursor());
-    s.AddFrame(MakePicture(16, 4, 32, 0, 3).Pixels);
+    s.AddFrame(MakePicture(16, 4, 32, 0, 3).Pixels());
     s.AddTrackEntry({0, 1, 2});
   };
   TFilmWriter lzmaFilm(FFolder.string());
@@ -498,7 +498,7 @@ TEST_F(FilmWriterTest, AppendedFilmEndsWithLanguageTextLFilmAndN) {
     TFilmWriter film(FFolder.string());
     TSegmentFormat format;
     format.Width = 8, format.Height = 2;
-    film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels);
+    film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels());
     const Bytes zef = WriteAndRead(film);
     film.WriteAppended(PathOf("player.exe"), language, PathOf("out.exe"));
     const Bytes out = ReadWholeFile(PathOf("out.exe"));
@@ -524,14 +524,14 @@ TEST_F(FilmWriterTest, OverridesChangeTheirFieldsAndMoveNothing) {
   TSegmentFormat format;
   format.Width = 8, format.Height = 2;
   TSegmentWriter& newer = film.AddSegment(format);
-  newer.AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels);
+  newer.AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels());
   newer.OverrideHeader([](film::TSegmentHeader& h) {
     h.Version = 2;
     h.PayloadSize = 7;
     h.Flags |= 0x80000000u;
   });
   film.AddRawEntry({999999, 2});
-  film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 2).Pixels);
+  film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 2).Pixels());
   film.OverrideDirectory([](int32_t& count, std::vector<film::TDirEntry>& entries) {
     count = 5;
     entries[2].Kind = 3;
@@ -571,8 +571,8 @@ TEST_F(FilmWriterTest, RefusesWhatItCannotWrite) {
   EXPECT_THROW(film.AddSegment(longTitle), Exception);
 
   TSegmentWriter& s = film.AddSegment(format);
-  EXPECT_THROW(s.AddFrame(wrongSize.Pixels), Exception);
-  s.AddFrame(picture.Pixels);
+  EXPECT_THROW(s.AddFrame(wrongSize.Pixels()), Exception);
+  s.AddFrame(picture.Pixels());
   EXPECT_THROW(s.AddCursor(EmptyCursor()), Exception);  // cursor records precede the frames
 
   for (const char* name : {"", "../up.dat", "/abs.dat", "a/./b"}) {

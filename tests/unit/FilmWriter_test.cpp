@@ -523,7 +523,9 @@ TEST_F(FilmWriterTest, OverridesChangeTheirFieldsAndMoveNothing) {
   TFilmWriter film(FFolder.string());
   TSegmentFormat format;
   format.Width = 8, format.Height = 2;
-  TSegmentWriter& newer = film.AddSegment(format);
+  TSegmentFormat longTitle = format;
+  longTitle.RawTitleField = Bytes(300, 'x');  // longer than the player's title field
+  TSegmentWriter& newer = film.AddSegment(longTitle);
   newer.AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels());
   newer.OverrideHeader([](film::TSegmentHeader& h) {
     h.Version = 2;
@@ -556,7 +558,9 @@ TEST_F(FilmWriterTest, OverridesChangeTheirFieldsAndMoveNothing) {
   EXPECT_EQ(next.Width, 8);
   EXPECT_EQ(read.Entries[2].Offset + 54 + next.PayloadSize, static_cast<int32_t>(bytes.size()));
   const Bytes payload = Slice(bytes, read.Entries[0].Offset + 54, read.Entries[2].Offset - read.Entries[0].Offset - 54);
-  EXPECT_EQ(UnpackLzma(payload).size(), 4u + 1 + h.FrameDataSize);  // T, an empty title, one frame
+  const Bytes unpacked = UnpackLzma(payload);
+  ASSERT_EQ(unpacked.size(), 4u + 300 + h.FrameDataSize);  // T, the raw title, one frame
+  EXPECT_EQ(GetI32(unpacked.data()), 300);
 }
 
 TEST_F(FilmWriterTest, RefusesWhatItCannotWrite) {

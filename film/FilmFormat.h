@@ -111,6 +111,8 @@ int64_t DibBytes(int32_t width, int32_t height, int32_t bitsPerPixel);
 
 // --- frame record: [length 8 + 5n][run count n][n runs of value (B, G, R) and length] ---
 constexpr int32_t kFrameHeaderSize = 8;
+constexpr int32_t kFrameLengthOffset = 0;
+constexpr int32_t kFrameRunCountOffset = 4;
 constexpr int32_t kRunSize = 5;
 constexpr int32_t kRunValueSize = 3;
 constexpr int32_t kMaxRunLength = 65535;

@@ -18,7 +18,9 @@ void CopyBytes(TzeStream& dest, TzeStream& source, int64_t count);
 // The whole file in memory; for tests and small inputs (language tables, sounds).
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Runs a program with arguments in the given folder and waits for it; returns
-// its exit code, or raises when it cannot be started.
-int RunProgram(const std::vector<std::string>& arguments, const std::string& folder);
+// its exit code, or raises when it cannot be started. With an output file its
+// standard output and error go there.
+int RunProgram(const std::vector<std::string>& arguments, const std::string& folder,
+               const std::string& outputFile = "");
 
 }  // namespace filmwriter

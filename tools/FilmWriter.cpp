@@ -1,6 +1,8 @@
 #include "tools/FilmWriter.h"
 
 #include <climits>
+#include <filesystem>
+#include <system_error>
 
 #include "tools/FileIo.h"
 
@@ -8,8 +10,7 @@ namespace filmwriter {
 
 TFilmWriter::TFilmWriter(const std::string& workParent) : FFolder(workParent) {}
 
-// Segments hold files inside the work folder: they go first.
-TFilmWriter::~TFilmWriter() { FSegments.clear(); }
+TFilmWriter::~TFilmWriter() = default;
 
 TSegmentWriter& TFilmWriter::AddSegment(const TSegmentFormat& format, const TPackOptions& packing) {
   if (!FSegments.empty()) FSegments.back()->Finish();
@@ -75,6 +76,9 @@ void TFilmWriter::WriteZef(const std::string& path) {
 void TFilmWriter::WriteAppended(const std::string& playerPath, const std::vector<uint8_t>& languageText,
                                 const std::string& outPath) {
   if (languageText.size() > static_cast<size_t>(INT32_MAX)) throw Exception("Language table too large");
+  std::error_code ignored;
+  if (std::filesystem::equivalent(playerPath, outPath, ignored))
+    throw Exception("The copy must not overwrite the player itself: " + outPath);
   TzeFileStream player(playerPath, OpenReadDenyWrite);
   TzeFileStream out(outPath, OpenCreate);
   CopyBytes(out, player, player.GetSize());

@@ -48,7 +48,7 @@ class TFilmWriter {
     TSegmentWriter* Segment;  // none: a raw entry
     film::TDirEntry Raw;
   };
-  TWorkFolder FFolder;
+  TWorkFolder FFolder;  // declared first: the segments' files inside it go before it
   std::vector<std::unique_ptr<TSegmentWriter>> FSegments;
   std::vector<TItem> FItems;
   std::function<void(int32_t&, std::vector<film::TDirEntry>&)> FDirectoryEdit;

@@ -52,8 +52,8 @@ void TFrameEncoder::Encode(const TPixels& pixels, std::vector<uint8_t>& record) 
     }
   }
   flush();
-  PutI32(record.data(), static_cast<int32_t>(record.size()));
-  PutI32(record.data() + 4, static_cast<int32_t>(runCount));
+  PutI32(record.data() + film::kFrameLengthOffset, static_cast<int32_t>(record.size()));
+  PutI32(record.data() + film::kFrameRunCountOffset, static_cast<int32_t>(runCount));
 }
 
 }  // namespace filmwriter

@@ -26,16 +26,20 @@ namespace {
 
 class TStoredPacker : public TPayloadPacker {
  public:
-  explicit TStoredPacker(TWorkFolder& folder) : FFile(folder.NewName("raw")), FOut(FFile.Path(), OpenCreate) {}
+  explicit TStoredPacker(TWorkFolder& folder)
+      : FFile(folder.NewName("raw")), FOut(std::make_unique<TzeFileStream>(FFile.Path(), OpenCreate)) {}
   void Write(const uint8_t* bytes, size_t count) override {
-    WriteAll(FOut, bytes, count);
+    WriteAll(*FOut, bytes, count);
     FUnpackedSize += count;
   }
-  TTempFile Finish() override { return std::move(FFile); }
+  TTempFile Finish() override {
+    FOut.reset();
+    return std::move(FFile);
+  }
 
  private:
   TTempFile FFile;
-  TzeFileStream FOut;
+  std::unique_ptr<TzeFileStream> FOut;
 };
 
 // LZMA-alone like the recorder's: properties 0x5D, an 8 MiB dictionary and the

@@ -48,21 +48,20 @@ Bytes Slice(const Bytes& bytes, int64_t at, int64_t count) {
   return Bytes(bytes.begin() + at, bytes.begin() + at + count);
 }
 
-// Follows the real layout (offsets in the directory, sizes of the pieces as
-// given), so it also reads films whose headers were overridden to lie, as long
-// as the directory entries count is real.
-TReadFilm ReadFilm(const Bytes& film, int32_t entries = -1) {
+// Reads like the player's loader: the directory's offsets, then each header's
+// offsets and sizes. entries: how many entries to read when C was overridden.
+TReadFilm ReadFilm(const Bytes& bytes, int32_t entries = -1) {
   TReadFilm f;
-  f.Count = GetI32(film.data());
+  f.Count = GetI32(bytes.data());
   const int32_t n = entries < 0 ? f.Count : entries;
   for (int32_t i = 0; i < n; ++i) {
-    f.Entries.push_back(film::DecodeDirEntry(&film[film::kDirCountSize + film::kDirEntrySize * i]));
+    f.Entries.push_back(film::DecodeDirEntry(&bytes[film::kDirCountSize + film::kDirEntrySize * i]));
     if (f.Entries.back().Kind != film::kEntrySegment) continue;
     TReadSegment s;
     s.Start = f.Entries.back().Offset;
-    s.Header = film::DecodeSegmentHeader(Slice(film, s.Start, film::kSegmentHeaderSize).data());
-    s.Payload = Slice(film, s.Start + s.Header.PayloadOffset, s.Header.PayloadSize);
-    s.Sound = Slice(film, s.Start + s.Header.SoundOffset, s.Header.SoundSize);
+    s.Header = film::DecodeSegmentHeader(Slice(bytes, s.Start, film::kSegmentHeaderSize).data());
+    s.Payload = Slice(bytes, s.Start + s.Header.PayloadOffset, s.Header.PayloadSize);
+    s.Sound = Slice(bytes, s.Start + s.Header.SoundOffset, s.Header.SoundSize);
     f.Segments.push_back(s);
   }
   return f;
@@ -183,7 +182,8 @@ std::vector<std::vector<uint32_t>> PlayFrames(const Bytes& data, int32_t width, 
 struct TTestPicture {
   std::vector<uint32_t> Values;
   Bytes Buffer;
-  TPixels Pixels;
+  int32_t Width, Height, BitsPerPixel, Stride;
+  TPixels Pixels() const { return {Buffer.data(), Width, Height, BitsPerPixel, Stride}; }
 };
 
 TTestPicture MakePicture(int32_t width, int32_t height, int32_t bpp, int32_t padding, uint32_t seed) {
@@ -202,7 +202,7 @@ TTestPicture MakePicture(int32_t width, int32_t height, int32_t bpp, int32_t pad
       px[2] = static_cast<uint8_t>(v >> 16);
     }
   }
-  p.Pixels = {p.Buffer.data(), width, height, bpp, stride};
+  p.Width = width, p.Height = height, p.BitsPerPixel = bpp, p.Stride = stride;
   return p;
 }
 
@@ -254,6 +254,9 @@ TEST(FrameEncoder, UnchangedFrameOf885x638IsTheNineZeroRunRecord) {
       EXPECT_EQ(run.Length, i < 8 ? 65535 : 40350);
     }
   }
+  // On disk: blue, green, red, then the length low byte first.
+  EXPECT_EQ(Bytes(first.begin() + 8, first.begin() + 13), (Bytes{0x01, 0x02, 0x03, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(first.end() - 5, first.end()), (Bytes{0x01, 0x02, 0x03, 0x9E, 0x9D}));
 }
 
 TEST(FrameEncoder, RecordsRebuildThePicturesThatWereGiven) {
@@ -272,7 +275,7 @@ TEST(FrameEncoder, RecordsRebuildThePicturesThatWereGiven) {
     std::vector<std::vector<uint32_t>> given;
     for (uint32_t seed : {1u, 2u, 2u, 7u}) {
       const TTestPicture p = MakePicture(c.width, c.height, c.bpp, c.padding, seed);
-      encoder.Encode(p.Pixels, record);
+      encoder.Encode(p.Pixels(), record);
       data.insert(data.end(), record.begin(), record.end());
       given.push_back(p.Values);
     }
@@ -353,7 +356,7 @@ TEST_F(FilmWriterTest, TwoSegmentLzmaFilmReadsBackPieceByPiece) {
   for (const TCursorRecord& c : cursors) one.AddCursor(c);
   for (uint32_t seed : {1u, 2u, 3u}) {
     pictures[0].push_back(MakePicture(40, 30, 32, 0, seed));
-    one.AddFrame(pictures[0].back().Pixels);
+    one.AddFrame(pictures[0].back().Pixels());
     one.AddTrackEntry({static_cast<uint16_t>(seed % 4), static_cast<uint16_t>(seed), 7});
   }
   TSegmentFormat second;
@@ -363,7 +366,7 @@ TEST_F(FilmWriterTest, TwoSegmentLzmaFilmReadsBackPieceByPiece) {
   two.AddCursor(cursors[1]);
   for (uint32_t seed : {4u, 4u}) {
     pictures[1].push_back(MakePicture(33, 7, 24, 1, seed));
-    two.AddFrame(pictures[1].back().Pixels);
+    two.AddFrame(pictures[1].back().Pixels());
     for (uint16_t tick = 0; tick < 3; ++tick) two.AddTrackEntry({0, tick, 1});
   }
   two.SetThirdBlock(third);
@@ -456,7 +459,7 @@ TEST_F(FilmWriterTest, CabinetAndStoredPayloadsHoldTheUnpackedBytes) {
     format.Width = 16, format.Height = 4, format.Title = "cab";
     TSegmentWriter& s = film.AddSegment(format, packing);
     s.AddCursor(EmptyCursor());
-    s.AddFrame(MakePicture(16, 4, 32, 0, 3).Pixels);
+    s.AddFrame(MakePicture(16, 4, 32, 0, 3).Pixels());
     s.AddTrackEntry({0, 1, 2});
   };
   TFilmWriter lzmaFilm(FFolder.string());
@@ -495,7 +498,7 @@ TEST_F(FilmWriterTest, AppendedFilmEndsWithLanguageTextLFilmAndN) {
     TFilmWriter film(FFolder.string());
     TSegmentFormat format;
     format.Width = 8, format.Height = 2;
-    film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels);
+    film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels());
     const Bytes zef = WriteAndRead(film);
     film.WriteAppended(PathOf("player.exe"), language, PathOf("out.exe"));
     const Bytes out = ReadWholeFile(PathOf("out.exe"));
@@ -520,15 +523,17 @@ TEST_F(FilmWriterTest, OverridesChangeTheirFieldsAndMoveNothing) {
   TFilmWriter film(FFolder.string());
   TSegmentFormat format;
   format.Width = 8, format.Height = 2;
-  TSegmentWriter& newer = film.AddSegment(format);
-  newer.AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels);
+  TSegmentFormat longTitle = format;
+  longTitle.RawTitleField = Bytes(300, 'x');  // longer than the player's title field
+  TSegmentWriter& newer = film.AddSegment(longTitle);
+  newer.AddFrame(MakePicture(8, 2, 32, 0, 1).Pixels());
   newer.OverrideHeader([](film::TSegmentHeader& h) {
     h.Version = 2;
     h.PayloadSize = 7;
     h.Flags |= 0x80000000u;
   });
   film.AddRawEntry({999999, 2});
-  film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 2).Pixels);
+  film.AddSegment(format).AddFrame(MakePicture(8, 2, 32, 0, 2).Pixels());
   film.OverrideDirectory([](int32_t& count, std::vector<film::TDirEntry>& entries) {
     count = 5;
     entries[2].Kind = 3;
@@ -553,7 +558,9 @@ TEST_F(FilmWriterTest, OverridesChangeTheirFieldsAndMoveNothing) {
   EXPECT_EQ(next.Width, 8);
   EXPECT_EQ(read.Entries[2].Offset + 54 + next.PayloadSize, static_cast<int32_t>(bytes.size()));
   const Bytes payload = Slice(bytes, read.Entries[0].Offset + 54, read.Entries[2].Offset - read.Entries[0].Offset - 54);
-  EXPECT_EQ(UnpackLzma(payload).size(), 4u + 1 + h.FrameDataSize);  // T, an empty title, one frame
+  const Bytes unpacked = UnpackLzma(payload);
+  ASSERT_EQ(unpacked.size(), 4u + 300 + h.FrameDataSize);  // T, the raw title, one frame
+  EXPECT_EQ(GetI32(unpacked.data()), 300);
 }
 
 TEST_F(FilmWriterTest, RefusesWhatItCannotWrite) {
@@ -568,8 +575,8 @@ TEST_F(FilmWriterTest, RefusesWhatItCannotWrite) {
   EXPECT_THROW(film.AddSegment(longTitle), Exception);
 
   TSegmentWriter& s = film.AddSegment(format);
-  EXPECT_THROW(s.AddFrame(wrongSize.Pixels), Exception);
-  s.AddFrame(picture.Pixels);
+  EXPECT_THROW(s.AddFrame(wrongSize.Pixels()), Exception);
+  s.AddFrame(picture.Pixels());
   EXPECT_THROW(s.AddCursor(EmptyCursor()), Exception);  // cursor records precede the frames
 
   for (const char* name : {"", "../up.dat", "/abs.dat", "a/./b"}) {
@@ -639,4 +646,48 @@ TEST_F(FilmWriterTest, DemoFilmIsTwoPlausibleSegments) {
     EXPECT_GE(used.size(), 2u);
     EXPECT_NE(Bytes(u.Track.begin(), u.Track.begin() + 6), Bytes(u.Track.end() - 6, u.Track.end()));
   }
+}
+
+// --- the command line ------------------------------------------------------------
+
+TEST_F(FilmWriterTest, ZefilmAppendsTheDemoFilmAsAsked) {
+  const Bytes player{'M', 'Z', 1, 2, 3}, language{'P', 'l', 'a', 'y', '=', 'x'}, sound{0xFF, 0xFB, 0x50, 0xC4};
+  for (const auto& [name, bytes] : {std::pair{"player.exe", player}, {"table.txt", language}, {"s.mp3", sound}}) {
+    TzeFileStream s(PathOf(name), OpenCreate);
+    WriteAll(s, bytes);
+  }
+  ASSERT_EQ(RunProgram({ZEFILM_PATH, "--exe", "player.exe", "--language", "table.txt", "--sound", "s.mp3",
+                        "--compression", "cab-stored", "--size", "160x120", "--frames", "3", "--rate", "4",
+                        "--bpp", "24", "out.exe"},
+                       FFolder.string()),
+            0);
+  const Bytes out = ReadWholeFile(PathOf("out.exe"));
+  const int64_t size = static_cast<int64_t>(out.size());
+  film::TTail tail;
+  ASSERT_TRUE(film::DecodeTail(size, GetI32(&out[size - 4]), GetI32(&out[size - GetI32(&out[size - 4]) - 8]), tail));
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 5), player);
+  EXPECT_EQ(Slice(out, tail.LanguageStart, tail.LanguageSize), language);
+  const TReadFilm read = ReadFilm(Slice(out, tail.FilmStart, tail.FilmSize));
+  ASSERT_EQ(read.Segments.size(), 2u);
+  const uint32_t flags[] = {0x0100, 0x0001};  // cabinet; MP3 on the first, three ticks on the second
+  for (int i = 0; i < 2; ++i) {
+    const film::TSegmentHeader& h = read.Segments[i].Header;
+    EXPECT_EQ(std::tie(h.Width, h.Height, h.FrameCount), std::make_tuple(160, 120, 3));
+    EXPECT_EQ(h.BitsPerPixel, 24);
+    EXPECT_EQ(h.FrameRate, 4.0f);
+    EXPECT_EQ(h.Flags, flags[i]);
+  }
+  EXPECT_EQ(read.Segments[0].Sound, sound);
+
+  // Bad arguments print the usage and fail.
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--size", "10x10", "a.zef"}, {"--frames", "0", "a.zef"}, {"--compression", "zip", "a.zef"},
+           {"--language", "table.txt", "a.zef"}, {"--wrong", "a.zef"}, {}}) {
+    std::vector<std::string> command{ZEFILM_PATH};
+    command.insert(command.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunProgram(command, FFolder.string(), PathOf("usage.txt")), 2) << (bad.empty() ? "none" : bad[0]);
+    const Bytes usage = ReadWholeFile(PathOf("usage.txt"));
+    EXPECT_NE(std::string(usage.begin(), usage.end()).find("Usage: zefilm"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(FFolder / "a.zef"));
 }

@@ -120,7 +120,15 @@ std::vector<std::string> BoxCloser::Captions() {
 }
 
 BOOL CALLBACK BoxCloser::Visit(HWND window, LPARAM self) {
-  BoxCloser& closer = *reinterpret_cast<BoxCloser*>(self);
+  try {
+    return reinterpret_cast<BoxCloser*>(self)->Answer(window);
+  } catch (...) {
+    return FALSE;  // nothing may be thrown through the system's enumeration
+  }
+}
+
+BOOL BoxCloser::Answer(HWND window) {
+  BoxCloser& closer = *this;
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   char className[32] = {};

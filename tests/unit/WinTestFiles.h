@@ -49,6 +49,7 @@ class BoxCloser {
 
  private:
   static BOOL CALLBACK Visit(HWND window, LPARAM self);
+  BOOL Answer(HWND window);
   void Run();
   std::atomic<bool> FStop{false};
   std::mutex FLock;

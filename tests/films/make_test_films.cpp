@@ -28,8 +28,9 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 // Frames of the test pattern, given at the segment's own depth.
+// cursor: the track's cursor index, or -1 for every cursor in turn.
 void AddPatternFrames(TSegmentWriter& segment, int32_t width, int32_t height, int32_t bpp, int32_t frames,
-                      int32_t ticksPerFrame) {
+                      int32_t ticksPerFrame, int32_t cursor = -1) {
   const int32_t bytesPerPixel = bpp / 8;
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * bytesPerPixel);
   for (int32_t f = 0; f < frames; ++f) {
@@ -44,15 +45,16 @@ void AddPatternFrames(TSegmentWriter& segment, int32_t width, int32_t height, in
       }
     segment.AddFrame({pixels.data(), width, height, bpp, 0});
     for (int32_t t = 0; t < ticksPerFrame; ++t)
-      segment.AddTrackEntry({static_cast<uint16_t>(f % kCursorCount), static_cast<uint16_t>(10 + f * 3 + t),
-                             static_cast<uint16_t>(12 + f)});
+      segment.AddTrackEntry({static_cast<uint16_t>(cursor < 0 ? f % kCursorCount : cursor),
+                             static_cast<uint16_t>(TrackX(f, t)), static_cast<uint16_t>(TrackY(f))});
   }
 }
 
 void AddCursors(TSegmentWriter& segment) {
   std::vector<uint32_t> arrow(32 * 32, 0);
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x <= y / 2; ++x) arrow[y * 32 + x] = 0xFFFFFFFF;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (ArrowPixel(x, y)) arrow[y * 32 + x] = 0xFFFFFFFF;
   segment.AddCursor(ColorCursor(0, 0, 32, 32, arrow));
   std::vector<TMonoPixel> hand(32 * 32, TMonoPixel::Transparent);
   for (int y = 4; y < 20; ++y)
@@ -109,11 +111,56 @@ void Zef(const char* name, void (*build)(TFilmWriter&)) {
   film.WriteZef(outDir + "/" + name);
 }
 
+TSegmentWriter& PatternSegment(TFilmWriter& film, int32_t width, int32_t height, uint8_t bpp, float rate,
+                               bool threeTicks, int32_t frames, int32_t cursor) {
+  TSegmentFormat f;
+  f.Width = width;
+  f.Height = height;
+  f.BitsPerPixel = bpp;
+  f.FrameRate = rate;
+  f.ThreeTicksPerFrame = threeTicks;
+  f.Title = "Pattern";
+  TSegmentWriter& s = film.AddSegment(f);
+  AddCursors(s);
+  AddPatternFrames(s, width, height, bpp, frames, threeTicks ? 3 : 1, cursor);
+  return s;
+}
+
+// Self-playing copies of the player for the end-to-end tests.
+int MakePlayers(const std::string& player) {
+  auto copy = [&](const char* name, void (*build)(TFilmWriter&)) {
+    TFilmWriter film(outDir);
+    build(film);
+    film.WriteAppended(player, {}, outDir + "/" + name);
+  };
+  copy("play.exe", [](TFilmWriter& film) {
+    PatternSegment(film, kPlayWidth0, kPlayHeight0, 24, 10.0f, false, kPlayFrames0, -1);
+    PatternSegment(film, kPlayWidth1, kPlayHeight1, 32, 8.0f, true, kPlayFrames1, -1);
+  });
+  copy("long.exe", [](TFilmWriter& film) {
+    PatternSegment(film, kLongWidth, kLongHeight, 24, 5.0f, false, kLongFrames, 0);
+  });
+  copy("big.exe", [](TFilmWriter& film) {
+    PatternSegment(film, kBigWidth, kBigHeight, 32, 25.0f, false, kBigFrames, 2);
+  });
+  copy("nofilm-segments.exe", [](TFilmWriter& film) { film.AddRawEntry({4, 2}); });
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--player") {
+    outDir = argv[3];
+    try {
+      return MakePlayers(argv[2]);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "make_test_films: %s\n", e.what());
+      return 1;
+    }
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: make_test_films OUTDIR MP3FILE\n");
+    std::fprintf(stderr, "usage: make_test_films OUTDIR MP3FILE\n       make_test_films --player PLAYER.exe OUTDIR\n");
     return 2;
   }
   outDir = argv[1];

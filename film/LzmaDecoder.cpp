@@ -625,7 +625,7 @@ TLzmaResult DecodeLzmaStream(TzeStream& input, TzeStream& output, uint64_t memor
         }
         pos = 0;
         len = got > 0 ? static_cast<size_t>(got) : 0;
-        if (got < kChunk) eof = true;  // a file answers in full until its end
+        eof = got <= 0;
       }
       size_t used;
       r = decoder.DecodeToWindow(buffer.data() + pos, len - pos, &used);

@@ -75,7 +75,8 @@ class TDesktop {
   void Fill(int x, int y, int w, int h, uint32_t c) {
     const int x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int x1 = std::min(x + w, kWidth), y1 = std::min(y + h, kHeight);
-    for (int yy = y0; yy < y1; ++yy) std::fill(&pix[yy * kWidth + x0], &pix[yy * kWidth + x0] + std::max(0, x1 - x0), c);
+    for (int yy = y0; yy < y1; ++yy)
+      std::fill(&pix[yy * kWidth + x0], &pix[yy * kWidth + x0] + std::max(0, x1 - x0), c);
   }
   void Put(int x, int y, uint32_t c) {
     if (x >= 0 && y >= 0 && x < kWidth && y < kHeight) pix[y * kWidth + x] = c;
@@ -116,7 +117,8 @@ class TDesktop {
       Text(w.x + 6, w.y + 28 + r * (kGlyphH + 2), w.lines[r + w.scroll], 0x000000, 0xFFFFFF, w.x + w.w - 6);
     if (!w.photo.empty())
       for (int y = 0; y < kPhotoH && y < w.h - 40; ++y)
-        for (int x = 0; x < kPhotoW && x < w.w - 20; ++x) Put(w.x + 10 + x, w.y + w.h - 10 - kPhotoH + y, w.photo[y * kPhotoW + x]);
+        for (int x = 0; x < kPhotoW && x < w.w - 20; ++x)
+          Put(w.x + 10 + x, w.y + w.h - 10 - kPhotoH + y, w.photo[y * kPhotoW + x]);
   }
   void Background(int clockMinute) {
     Fill(0, 0, kWidth, kHeight, 0x3A6EA5);
@@ -295,9 +297,10 @@ int main(int argc, char** argv) {
     std::fwrite(payload.data(), 1, payload.size(), f);
     std::fclose(f);
   }
-  std::printf("payload: %d frame records of a %dx%d screen, %zu bytes (first record %d bytes); packed %zu bytes (%.1f:1)\n",
-              frames, kWidth, kHeight, payload.size(), GetI32(payload.data()), packed.size(),
-              static_cast<double>(payload.size()) / static_cast<double>(packed.size()));
+  std::printf(
+      "payload: %d frame records of a %dx%d screen, %zu bytes (first record %d bytes); packed %zu bytes (%.1f:1)\n",
+      frames, kWidth, kHeight, payload.size(), GetI32(payload.data()), packed.size(),
+      static_cast<double>(payload.size()) / static_cast<double>(packed.size()));
 
   std::vector<uint8_t> out(payload.size());
   std::vector<double> ours, theirs;

@@ -182,64 +182,71 @@ struct TLzmaDecoder::TRunResult {
 };
 
 // One normalisation takes at most one byte; the dry run stops at the input's end.
-#define LZMA_NORMALIZE                                           \
-  if (range < kTopValue) {                                       \
-    if (kDry && in >= inEnd) return {TLzmaResult::Ok, in, true, false}; \
-    range <<= 8;                                                 \
-    code = (code << 8) | *in++;                                  \
-  }
+#define LZMA_NORMALIZE                                                    \
+  do {                                                                    \
+    if (range < kTopValue) {                                              \
+      if (kDry && in >= inEnd) return {TLzmaResult::Ok, in, true, false}; \
+      range <<= 8;                                                        \
+      code = (code << 8) | *in++;                                         \
+    }                                                                     \
+  } while (0)
 
 // Decodes one bit with probability *prob into bit (0 or 1), adapting the model.
-#define LZMA_BIT(prob, bit)                                                   \
-  {                                                                           \
-    uint16_t* p_ = (prob);                                                    \
-    const uint32_t v_ = *p_;                                                  \
-    const uint32_t bound_ = (range >> kNumBitModelTotalBits) * v_;            \
-    if (code < bound_) {                                                      \
-      range = bound_;                                                         \
+#define LZMA_BIT(prob, bit)                                                                 \
+  do {                                                                                      \
+    uint16_t* p_ = (prob);                                                                  \
+    const uint32_t v_ = *p_;                                                                \
+    const uint32_t bound_ = (range >> kNumBitModelTotalBits) * v_;                          \
+    if (code < bound_) {                                                                    \
+      range = bound_;                                                                       \
       if (!kDry) *p_ = static_cast<uint16_t>(v_ + ((kBitModelTotal - v_) >> kNumMoveBits)); \
-      bit = 0;                                                                \
-    } else {                                                                  \
-      range -= bound_;                                                        \
-      code -= bound_;                                                         \
-      if (!kDry) *p_ = static_cast<uint16_t>(v_ - (v_ >> kNumMoveBits));      \
-      bit = 1;                                                                \
-    }                                                                         \
-    LZMA_NORMALIZE                                                            \
-  }
+      bit = 0;                                                                              \
+    } else {                                                                                \
+      range -= bound_;                                                                      \
+      code -= bound_;                                                                       \
+      if (!kDry) *p_ = static_cast<uint16_t>(v_ - (v_ >> kNumMoveBits));                    \
+      bit = 1;                                                                              \
+    }                                                                                       \
+    LZMA_NORMALIZE;                                                                         \
+  } while (0)
 
 // One step down a bit tree: m is the node, 1 at the root.
 #define LZMA_TREE_STEP(probs, m) \
-  {                              \
+  do {                           \
     uint32_t b_;                 \
     LZMA_BIT((probs) + (m), b_); \
     m = (m << 1) + b_;           \
-  }
+  } while (0)
 
 // A length (0-based, before adding the minimum of 2) from the coder at base.
-#define LZMA_LENGTH(base, len)                                 \
-  {                                                            \
-    uint16_t* lc_ = probs + (base);                            \
-    uint32_t c_;                                               \
-    uint32_t m_ = 1;                                           \
-    LZMA_BIT(lc_ + kLenChoice, c_);                            \
-    if (c_ == 0) {                                             \
-      uint16_t* t_ = lc_ + kLenLow + (posState << 3);          \
-      LZMA_TREE_STEP(t_, m_) LZMA_TREE_STEP(t_, m_) LZMA_TREE_STEP(t_, m_) \
-      len = m_ - 8;                                            \
-    } else {                                                   \
-      LZMA_BIT(lc_ + kLenChoice2, c_);                         \
-      if (c_ == 0) {                                           \
-        uint16_t* t_ = lc_ + kLenMid + (posState << 3);        \
-        LZMA_TREE_STEP(t_, m_) LZMA_TREE_STEP(t_, m_) LZMA_TREE_STEP(t_, m_) \
-        len = m_;                                              \
-      } else {                                                 \
-        uint16_t* t_ = lc_ + kLenHigh;                         \
-        do LZMA_TREE_STEP(t_, m_) while (m_ < 0x100);          \
-        len = m_ - 0x100 + 16;                                 \
-      }                                                        \
-    }                                                          \
-  }
+#define LZMA_LENGTH(base, len)                          \
+  do {                                                  \
+    uint16_t* lc_ = probs + (base);                     \
+    uint32_t c_;                                        \
+    uint32_t m_ = 1;                                    \
+    LZMA_BIT(lc_ + kLenChoice, c_);                     \
+    if (c_ == 0) {                                      \
+      uint16_t* t_ = lc_ + kLenLow + (posState << 3);   \
+      LZMA_TREE_STEP(t_, m_);                           \
+      LZMA_TREE_STEP(t_, m_);                           \
+      LZMA_TREE_STEP(t_, m_);                           \
+      len = m_ - 8;                                     \
+    } else {                                            \
+      LZMA_BIT(lc_ + kLenChoice2, c_);                  \
+      if (c_ == 0) {                                    \
+        uint16_t* t_ = lc_ + kLenMid + (posState << 3); \
+        LZMA_TREE_STEP(t_, m_);                         \
+        LZMA_TREE_STEP(t_, m_);                         \
+        LZMA_TREE_STEP(t_, m_);                         \
+        len = m_;                                       \
+      } else {                                          \
+        uint16_t* t_ = lc_ + kLenHigh;                  \
+        do LZMA_TREE_STEP(t_, m_);                      \
+        while (m_ < 0x100);                             \
+        len = m_ - 0x100 + 16;                          \
+      }                                                 \
+    }                                                   \
+  } while (0)
 
 template <bool kDry>
 TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inLimit, const uint8_t* inEnd,
@@ -276,8 +283,14 @@ TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inL
           probs + kLiteral + kLiteralCoderSize * ((((posBase + dicPos) & lpMask) << lc) + (prev >> (8 - lc)));
       uint32_t sym = 1;
       if (state < 7) {
-        LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym)
-        LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym) LZMA_TREE_STEP(lit, sym)
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
+        LZMA_TREE_STEP(lit, sym);
       } else {
         // After a match the literal is coded against the byte at rep0 until the
         // first bit that differs from it.
@@ -292,7 +305,7 @@ TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inL
           sym = (sym << 1) | b;
           if (matchBit != b) break;
         } while (sym < 0x100);
-        while (sym < 0x100) LZMA_TREE_STEP(lit, sym)
+        while (sym < 0x100) LZMA_TREE_STEP(lit, sym);
       }
       state = state < 4 ? 0 : (state < 10 ? state - 3 : state - 6);
       if (!kDry) dic[dicPos] = static_cast<uint8_t>(sym);
@@ -303,11 +316,10 @@ TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inL
     uint32_t len;
     LZMA_BIT(probs + kIsRep + state, bit);
     if (bit == 0) {
-      LZMA_LENGTH(kLenCoder, len)
+      LZMA_LENGTH(kLenCoder, len);
       uint16_t* slotProbs = probs + kPosSlot + ((len < kLenToPosStates ? len : kLenToPosStates - 1) << 6);
       uint32_t slot = 1;
-      LZMA_TREE_STEP(slotProbs, slot) LZMA_TREE_STEP(slotProbs, slot) LZMA_TREE_STEP(slotProbs, slot)
-      LZMA_TREE_STEP(slotProbs, slot) LZMA_TREE_STEP(slotProbs, slot) LZMA_TREE_STEP(slotProbs, slot)
+      for (int i = 0; i < 6; ++i) LZMA_TREE_STEP(slotProbs, slot);
       slot -= 64;
       uint32_t dist = slot;
       if (slot >= 4) {
@@ -325,7 +337,7 @@ TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inL
             const uint32_t b = code >= range ? 1u : 0u;
             code -= range & (0u - b);
             direct = (direct << 1) | b;
-            LZMA_NORMALIZE
+            LZMA_NORMALIZE;
           }
           dist += direct << kAlignBits;
           rev = probs + kAlign;
@@ -384,7 +396,7 @@ TLzmaDecoder::TRunResult TLzmaDecoder::Run(const uint8_t* in, const uint8_t* inL
         rep1 = rep0;
         rep0 = dist;
       }
-      LZMA_LENGTH(kRepLenCoder, len)
+      LZMA_LENGTH(kRepLenCoder, len);
       state = state < 7 ? 8 : 11;
     }
     len += kMatchMinLen;
@@ -625,7 +637,7 @@ TLzmaResult DecodeLzmaStream(TzeStream& input, TzeStream& output, uint64_t memor
         }
         pos = 0;
         len = got > 0 ? static_cast<size_t>(got) : 0;
-        if (got < kChunk) eof = true;  // a file answers in full until its end
+        eof = got <= 0;
       }
       size_t used;
       r = decoder.DecodeToWindow(buffer.data() + pos, len - pos, &used);

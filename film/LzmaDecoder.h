@@ -98,7 +98,7 @@ class TLzmaDecoder {
   uint32_t FDicOut = 0;  // first byte not taken
   bool FFull = false;    // the window has wrapped: all of it holds history
   std::vector<uint16_t> FProbs;
-  uint64_t FTotal = 0;   // bytes decoded
+  uint64_t FTotal = 0;  // bytes decoded
   uint32_t FRange = 0, FCode = 0;
   uint32_t FState = 0;
   uint32_t FRep[4] = {0, 0, 0, 0};

@@ -282,6 +282,12 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(hwnd, LOWORD(wParam), lParam);
       return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      // F10 is the Pause key: left to the system it would also put the menu bar
+      // into keyboard mode, which swallows the next key (F9 to play on).
+      if (wParam == VK_F10) return 0;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_RBUTTONUP:
       ShowPopupMenu();
       return 0;

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/Globals.h"
@@ -9,7 +10,9 @@
 #include "controls/PanelHooks.h"
 #include "engine/Display.h"
 #include "engine/EngineLock.h"
+#include "engine/FrameDecoder.h"
 #include "engine/FrameFeed.h"
+#include "engine/PictureLayout.h"
 #include "engine/TickInterval.h"
 #include "engine/Transport.h"
 #include "foundation/Exception.h"
@@ -29,9 +32,24 @@ namespace {
 bool startPending = false;
 bool lowerPriorityPending = false;
 
+// With VARORIVI_TESTLOG_PICTURES set as well, every shown picture's hash follows
+// its frame line, so a test can check each picture without a screenshot.
+bool LogPictures() {
+  static const bool wanted = GetEnvironmentVariableA("VARORIVI_TESTLOG_PICTURES", nullptr, 0) > 0;
+  return wanted;
+}
+
 void LogPaintedFrame() {
-  if (TestLogActive())
-    TestLog("frame", std::to_string(CurrentSegment) + " " + std::to_string(FrameIndex) + " " + std::to_string(TickCount));
+  if (!TestLogActive()) return;
+  const std::string position = std::to_string(CurrentSegment) + " " + std::to_string(FrameIndex);
+  TestLog("frame", position + " " + std::to_string(TickCount));
+  if (LogPictures() && FramePixels) {
+    GdiFlush();
+    char hash[16];
+    snprintf(hash, sizeof hash, "%08x",
+             engine::PictureHash(FramePixels, static_cast<int64_t>(Layout.FilmWidth) * Layout.FilmHeight));
+    TestLog("picture", position + " " + hash);
+  }
 }
 
 void TickBody() {

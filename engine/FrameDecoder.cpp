@@ -8,6 +8,15 @@ namespace engine {
 
 int32_t RecordLength(const uint8_t* record) { return GetI32(record); }
 
+uint32_t PictureHash(const uint32_t* picture, int64_t pixelCount) {
+  uint32_t hash = 2166136261u;  // FNV-1a over the colour bytes
+  for (int64_t i = 0; i < pixelCount; ++i) {
+    const uint32_t v = picture[i];
+    for (int shift = 0; shift < 24; shift += 8) hash = (hash ^ ((v >> shift) & 0xFF)) * 16777619u;
+  }
+  return hash;
+}
+
 TApplyResult ApplyFrameRecord(const uint8_t* record, int32_t length, uint32_t* picture, int64_t pixelCount) {
   TApplyResult result;
   if (length < kRecordHeaderSize) return result;

@@ -27,6 +27,10 @@ struct TApplyResult {
 // Nothing is ever written outside the picture.
 TApplyResult ApplyFrameRecord(const uint8_t* record, int32_t length, uint32_t* picture, int64_t pixelCount);
 
+// A hash of a picture's 24-bit colours (the unused byte left out), for checks
+// that compare shown pictures with expected ones without holding both.
+uint32_t PictureHash(const uint32_t* picture, int64_t pixelCount);
+
 // The record's stored length (its first four bytes).
 int32_t RecordLength(const uint8_t* record);
 

@@ -98,16 +98,27 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryA(dir.c_str());
 }
 
-PlayerProcess::PlayerProcess(const TestDir& temp, const std::string& arguments) : FLogPath(temp / "test.log") {
+PlayerProcess::PlayerProcess(const TestDir& temp, const std::string& arguments, const std::string& program,
+                             const std::vector<std::pair<std::string, std::string>>& environment)
+    : FLogPath(temp / "test.log") {
+  const std::string exe = program.empty() ? PlayerPath : program;
   std::string tmp = temp.Path();
   tmp.pop_back();  // TMP is given without its trailing backslash
-  std::string env = EnvironmentWith({{"TMP", tmp}, {"TEMP", tmp}, {"VARORIVI_TESTLOG", FLogPath}});
-  std::string commandLine = "\"" + PlayerPath + "\"" + (arguments.empty() ? "" : " " + arguments);
+  auto vars = environment;
+  vars.insert(vars.end(), {{"TMP", tmp}, {"TEMP", tmp}, {"VARORIVI_TESTLOG", FLogPath}});
+  std::string env = EnvironmentWith(vars);
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
-  if (!CreateProcessA(PlayerPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, &env[0], nullptr, &si,
-                      &FInfo))
-    throw std::runtime_error("cannot start " + PlayerPath);
+  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, &env[0], nullptr, &si, &FInfo))
+    throw std::runtime_error("cannot start " + exe);
+}
+
+std::string WinPath(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
 }
 
 PlayerProcess::~PlayerProcess() {

@@ -34,7 +34,9 @@ std::vector<std::string> ListDir(const std::string& folder, const std::string& p
 // at the end of the scope if it still runs.
 class PlayerProcess {
  public:
-  PlayerProcess(const TestDir& temp, const std::string& arguments = "");
+  // program: the player or a self-playing copy of it; environment: further variables.
+  PlayerProcess(const TestDir& temp, const std::string& arguments = "", const std::string& program = "",
+                const std::vector<std::pair<std::string, std::string>>& environment = {});
   ~PlayerProcess();
   PlayerProcess(const PlayerProcess&) = delete;
   PlayerProcess& operator=(const PlayerProcess&) = delete;
@@ -54,6 +56,9 @@ class PlayerProcess {
   PROCESS_INFORMATION FInfo = {};
   std::string FLogPath;
 };
+
+// "/a/b" as Wine shows it: "Z:\a\b".
+std::string WinPath(const std::string& unixPath);
 
 // Removes the "<ms> " stamp of a log line.
 std::string WithoutStamp(const std::string& line);

@@ -149,11 +149,10 @@ void OnDestroy() {
   PostQuitMessage(0);
 }
 
-// A Next that the clock posted at a segment's end carries the start it belongs
+// A Next that playback posted at a segment's end carries the start it belongs
 // to; one that arrives after the user stopped or chose another segment is late.
-bool IsLateNext(LPARAM tag) {
-  return tag != 0 && (static_cast<uint32_t>(tag) != StartCounter || PlayState != psPlaying);
-}
+// The menus and keys send none.
+bool IsLateNext(LPARAM tag) { return tag != 0 && static_cast<uint32_t>(tag) != StartCounter; }
 
 void OnCommand(HWND hwnd, WORD id, LPARAM lParam) {
   switch (id) {

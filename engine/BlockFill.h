@@ -20,8 +20,8 @@ enum class TFillResult {
 };
 
 // Reads records from the stream's position into data (blockSize bytes) and sets
-// dataSize to the bytes of whole records read. maxFrameSize: the largest record
-// the segment's picture allows.
+// dataSize to the bytes of whole, sound records read (also when a broken one
+// ends the fill). maxFrameSize: the largest record the segment's picture allows.
 TFillResult FillBlock(TzeStream& frames, uint8_t* data, int32_t blockSize, int64_t maxFrameSize, int32_t& dataSize);
 
 // True when a picture's largest possible record fits an empty block.

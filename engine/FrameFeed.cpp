@@ -57,15 +57,15 @@ void RefillBlock(TBlock* block) {
   int32_t size = 0;
   const engine::TFillResult result =
       engine::FillBlock(*segment->FrameData, block->Data.data(), engine::kBlockSize, MaxFrameSize, size);
-  if (result == engine::TFillResult::BadLength || result == engine::TFillResult::ShortRead) {
-    FeedFailed = true;  // shown once; the segment then ends where its good records end
-    ShowMessageBox(MainWindow,
-                   result == engine::TFillResult::BadLength ? "DoBlockEmpty: Size = 0" : "DoBlockEmpty: BytesRead <> size",
-                   texts::Error, MB_OK);
-    return;
-  }
+  const bool broken = result == engine::TFillResult::BadLength || result == engine::TFillResult::ShortRead;
+  // The whole records before a broken one still play; the segment then ends there.
   block->DataSize = size;
-  if (result == engine::TFillResult::Filled) BlockQueue->AddBlock(block);
+  if (size > 0) BlockQueue->AddBlock(block);
+  if (broken) {
+    FeedFailed = true;  // nothing further is read, and the fault is shown once
+    ShowMessageBox(MainWindow, result == engine::TFillResult::BadLength ? "DoBlockEmpty: Size = 0" : "DoBlockEmpty: BytesRead <> size",
+                   texts::Error, MB_OK);
+  }
 }
 
 }  // namespace
@@ -76,8 +76,9 @@ void DoBlockEmpty(TBlock* block, WPARAM tag) {
     return;
   }
   if (static_cast<uint32_t>(tag) != StartCounter) return;  // from an earlier start: the block was primed since
+  const uint32_t start = StartCounter;
   RefillBlock(block);
-  --blocksInFlight;
+  if (start == StartCounter) --blocksInFlight;  // a start during its message box counted afresh
 }
 
 void PrimeBlocks() {
@@ -137,7 +138,7 @@ void UnpackFrame() {
   TSegmentInfo* segment = CurrentRecord();
   if (!segment) return;
   if (!Frame) {
-    ReportEngineError("UnpackFrame: Frame Is Nil");
+    if (!FeedFailed) ReportEngineError("UnpackFrame: Frame Is Nil");  // a failed fill was reported already
     return;
   }
   if (!FramePixels && segment->BitsPerPixel >= 24) {

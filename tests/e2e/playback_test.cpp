@@ -209,3 +209,65 @@ TEST(Playback, EveryPictureOfAFilmThatNeedsBothBlocksAndARefill) {
 }
 
 }  // namespace
+
+namespace {
+
+struct FindBox {
+  DWORD pid;
+  HWND box;
+};
+
+BOOL CALLBACK FindBoxOf(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindBox*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w)) f->box = w;
+  return f->box == nullptr;
+}
+
+// Waits for a message box of the player, answers it and returns "caption|text".
+std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs = 20000) {
+  FindBox find{player.ProcessId(), nullptr};
+  for (DWORD start = GetTickCount(); !find.box && GetTickCount() - start < timeoutMs; Sleep(20))
+    EnumWindows(FindBoxOf, reinterpret_cast<LPARAM>(&find));
+  if (!find.box) return "";
+  char text[256] = {};
+  GetDlgItemTextA(find.box, 0xFFFF, text, sizeof text);  // the static text of a message box
+  const std::string found = WindowText(find.box) + "|" + text;
+  PostMessageA(find.box, WM_COMMAND, IDOK, 0);
+  return found;
+}
+
+TEST(Playback, FaultySegmentsEndAndTheNextOnePlays) {
+  struct Case {
+    const char* film;
+    const char* box;   // the one message box, or none
+    int framesShown;   // of the faulty first segment
+  } cases[] = {
+      {"short.exe", nullptr, kFaultFrames},                                      // ends when the records do
+      {"broken.exe", "Error|DoBlockEmpty: Size = 0", kFaultFrames},              // plays the good records
+      {"huge.exe", "Error|Picture too large to play (1700 x 2000 pixels)", 0},  // refused at its start
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.film);
+    TestDir temp;
+    PlayerProcess player(temp, "", Copy(c.film));
+    if (c.box) {
+      EXPECT_EQ(AnswerBox(player), c.box);
+    }
+    HWND w = player.WaitForMainWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(player.WaitForLog("event 3 0"));
+    const auto frames = Frames(player.LogLines());
+    const auto first = std::count_if(frames.begin(), frames.end(), [](const FrameLine& f) { return f.segment == 0; });
+    const auto second = std::count_if(frames.begin(), frames.end(), [](const FrameLine& f) { return f.segment == 1; });
+    EXPECT_EQ(first, c.framesShown);
+    EXPECT_EQ(second, kFaultFrames);
+    EXPECT_EQ(Starting(player.LogLines(), "box").size(), c.box ? 1u : 0u);
+    Close(player, w);
+  }
+}
+
+}  // namespace

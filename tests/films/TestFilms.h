@@ -41,6 +41,11 @@ constexpr int32_t kLongWidth = 160, kLongHeight = 100, kLongFrames = 80;  // 24 
 // refill; the hidden cursor only, so the picture is the pattern itself.
 constexpr int32_t kBigWidth = 640, kBigHeight = 480, kBigFrames = 24;  // 32 bits, 1 tick, 25 fps
 // nofilm-segments.exe: a film whose only entry is not a segment.
+// short.exe, broken.exe, huge.exe: a faulty segment (frame count beyond its
+// records; a record of length 0 after the good ones; a picture too large for a
+// block), then a good one, each of kFaultFrames frames of 64 x 48.
+constexpr int32_t kFaultFrames = 6;
+constexpr int32_t kHugeWidth = 1700, kHugeHeight = 2000;
 
 // The language table appended with appended.bin.
 constexpr const char* kLanguageText = "Error = Fehler\r\nPlay=Los";

@@ -144,6 +144,22 @@ int MakePlayers(const std::string& player) {
     PatternSegment(film, kBigWidth, kBigHeight, 32, 25.0f, false, kBigFrames, 2);
   });
   copy("nofilm-segments.exe", [](TFilmWriter& film) { film.AddRawEntry({4, 2}); });
+  // Faults playback must get past, each followed by a good segment.
+  copy("short.exe", [](TFilmWriter& film) {  // says more frames than it has records
+    PatternSegment(film, 64, 48, 32, 20.0f, false, kFaultFrames, 0)
+        .OverrideHeader([](film::TSegmentHeader& h) { h.FrameCount = 3 * kFaultFrames; });
+    PatternSegment(film, 64, 48, 32, 20.0f, false, kFaultFrames, 0);
+  });
+  copy("broken.exe", [](TFilmWriter& film) {  // a record with length 0 after the good ones
+    TSegmentWriter& s = PatternSegment(film, 64, 48, 32, 20.0f, false, kFaultFrames, 0);
+    s.AddFrameRecord({0, 0, 0, 0, 0, 0, 0, 0});
+    s.AddTrackEntry({0, 1, 1});
+    PatternSegment(film, 64, 48, 32, 20.0f, false, kFaultFrames, 0);
+  });
+  copy("huge.exe", [](TFilmWriter& film) {  // a picture whose largest record cannot fit a block
+    PatternSegment(film, kHugeWidth, kHugeHeight, 32, 20.0f, false, 1, 0);
+    PatternSegment(film, 64, 48, 32, 20.0f, false, kFaultFrames, 0);
+  });
   return 0;
 }
 

@@ -250,6 +250,45 @@ void ReadLanguageTable() {
   }
 }
 
+namespace {
+
+// Where the film of a consistent tail starts, or -1.
+int64_t TailFilmStart(TzeStream& stream, int64_t& filmEnd) {
+  const int64_t size = stream.GetSize();
+  int32_t filmSize = 0, languageSize = 0;
+  if (size < 2 * kTailFieldSize) return -1;
+  stream.SetPosition(static_cast<int32_t>(FilmSizePosition(size)));
+  if (!ReadI32(stream, filmSize) || filmSize <= 0 || filmSize > size - 8) return -1;
+  stream.SetPosition(static_cast<int32_t>(LanguageSizePosition(size, filmSize)));
+  TTail tail;
+  if (!ReadI32(stream, languageSize) || !DecodeTail(size, filmSize, languageSize, tail)) return -1;
+  filmEnd = tail.FilmStart + tail.FilmSize;
+  return tail.FilmStart;
+}
+
+// A directory that fits the film and whose first entry lies behind it: the
+// last bytes of a film file may look like a tail by chance, a directory hardly.
+bool LooksLikeDirectory(TzeStream& stream, int64_t start, int64_t end) {
+  stream.SetPosition(static_cast<int32_t>(start));
+  int32_t count = 0;
+  uint8_t entry[kDirEntrySize];
+  if (!ReadI32(stream, count) || count <= 0 || count > (end - start - kDirCountSize) / kDirEntrySize) return false;
+  if (stream.Read(entry, kDirEntrySize) != kDirEntrySize) return false;
+  const TDirEntry first = DecodeDirEntry(entry);
+  return first.Offset >= kDirCountSize + static_cast<int64_t>(count) * kDirEntrySize && first.Offset < end - start;
+}
+
+}  // namespace
+
+bool LoadStartFilm(TzeStream& stream, bool namedOnCommandLine) {
+  if (!namedOnCommandLine) return LoadFilmAtEnd(stream);
+  int64_t filmEnd = 0;
+  const int64_t start = TailFilmStart(stream, filmEnd);
+  if (start >= 0 && LooksLikeDirectory(stream, start, filmEnd)) return LoadFilmAtEnd(stream);
+  stream.SetPosition(0);
+  return LoadFilm(stream);
+}
+
 bool LoadFilmAtEnd(TzeStream& stream) {
   const int64_t size = stream.GetSize();
   int32_t filmSize = 0, languageSize = 0;

@@ -17,6 +17,11 @@ void ReadLanguageTableOf(TzeStream& stream);
 // when the stream carries none.
 bool LoadFilmAtEnd(TzeStream& stream);
 
+// The start file's film: through its tail; a film file named on the command line
+// (a ".zef" carries no tail) from its first byte when its tail does not lead to
+// a film directory. False when no film was found.
+bool LoadStartFilm(TzeStream& stream, bool namedOnCommandLine);
+
 // Loads the film that starts at the stream's position and ends at filmEnd (-1:
 // the end of the stream), appending its segments to SegmentList. False when it
 // has no directory.

@@ -8,6 +8,7 @@
 #include "app/FilmDialogs.h"
 #include "app/FilmLoader.h"
 #include "app/Globals.h"
+#include "app/MenuTexts.h"
 #include "app/TestLog.h"
 #include "app/UzeCommon.h"
 #include "app/WindowLayout.h"
@@ -103,7 +104,10 @@ void OnCreate(HWND hwnd) {
   BuildPopupMenu();
   texts::AssignDefaultMenuTexts();
   SetWindowTextA(hwnd, Format("vaRorivi v2.2 - [%s]", {FileNamePart(ProgramPath())}).c_str());
+  ApplyMenuTexts();
+  CreatePanelTooltips();
   loadingFont = CreateNamedFont("Times New Roman", 18, 1);
+  PrepareOpenDialog();
   ApplyWindowMode(hwnd);
   GetClientRect(hwnd, &ClientRect);
   UpdateMenuState();
@@ -119,7 +123,7 @@ void OnCreate(HWND hwnd) {
   }
   SegmentList = new TSegmentList;
   ShowLoadingText();
-  LoadAllowed = !LoadFilmAtEnd(*stream);
+  LoadAllowed = !LoadStartFilm(*stream, !Cmd.FileName.empty());
   stream.reset();
   InvalidateRect(hwnd, &ClientRect, TRUE);
   StartSegment(Cmd.Segment - 1);

@@ -65,6 +65,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CreateBlocks();  // the 32 MiB that playing reuses for the whole run
   texts::AssignDefaultTexts();
   ReadLanguageTable();
+  if (!LanguageTable.empty()) {
+    TzeStringList table;
+    table.LoadFromBuffer(LanguageTable.data(), static_cast<int32_t>(LanguageTable.size()));
+    texts::ApplyMessageTexts(table);
+  }
 
   SystemTempPath = SystemTempFolder();
   TempFolder = ChooseTempFolder(SystemTempPath);

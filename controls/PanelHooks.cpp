@@ -6,3 +6,5 @@ void UpdateTimeText() {}
 void SelectListSegment(int32_t) {}
 void UpdatePanelToggles() {}
 void ToggleSegmentList() {}
+void FillSegmentList() {}
+void CreatePanelTooltips() {}

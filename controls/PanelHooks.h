@@ -10,3 +10,5 @@ void UpdateTimeText();     // the running time, every tick
 void SelectListSegment(int32_t index);
 void UpdatePanelToggles();  // the panel's Full-screen and Segments buttons follow their flags
 void ToggleSegmentList();
+void FillSegmentList();
+void CreatePanelTooltips();  // the tooltips of the panel's buttons take the menu texts  // the segment list window lists the film's titles

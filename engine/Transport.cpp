@@ -108,7 +108,7 @@ void PauseFilm() {
   PublishEvent(evPause, 0);
 }
 
-void StopFilm() {
+void StopFilm(bool closeOnFinish) {
   if (!SegmentList) return;
   SetClock(false);
   StopSound();
@@ -116,7 +116,7 @@ void StopFilm() {
   BlockQueue->Clear();
   ++StartCounter;  // a Next still on its way from the clock is now late
   PublishEvent(evStop, 0);
-  if (Cmd.CloseOnFinish) {
+  if (Cmd.CloseOnFinish && closeOnFinish) {
     if (!MainWindowClosing) DestroyWindow(MainWindow);
     return;
   }

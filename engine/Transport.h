@@ -19,7 +19,8 @@ void SetPlayState(uint8_t state);
 bool StartSegment(int32_t index);
 void PlayFilm();
 void PauseFilm();
-void StopFilm();
+// closeOnFinish false: stop without ending the program (a film is being replaced).
+void StopFilm(bool closeOnFinish = true);
 void PreviousSegment();
 void NextSegment();
 

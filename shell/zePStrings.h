@@ -4,6 +4,8 @@
 
 #include <string>
 
+class TzeStringList;
+
 namespace texts {
 extern std::string Error;                   // "Error"
 extern std::string Loading;                 // "Loading ..."
@@ -35,6 +37,14 @@ struct TMenuTexts {
 };
 extern TMenuTexts Menu;
 void AssignDefaultMenuTexts();
+
+// text becomes the table's value for key when that value is not empty.
+void ApplyText(const TzeStringList& table, const std::string& key, std::string& text);
+// The message texts from a language table, key by key in their fixed order.
+void ApplyMessageTexts(const TzeStringList& table);
+// The sixteen menu texts from a language table: a key the table lacks or leaves
+// empty makes its text empty (the menu item then keeps its label, see SetMenuText).
+void ReadMenuTexts(const TzeStringList& table, TMenuTexts& menu);
 
 // The maker's web site, named by the help notice and the About box.
 extern const char kMakerSite[];

@@ -204,3 +204,46 @@ std::string WindowText(HWND hwnd) {
   GetWindowTextA(hwnd, text, sizeof text);
   return text;
 }
+
+void Press(HWND window, const std::vector<WORD>& keys) {
+  SetForegroundWindow(window);
+  PressKeys(keys);
+}
+
+namespace {
+
+struct FindDialogContext {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogOf(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindDialogContext*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w)) f->found = w;
+  return f->found == nullptr;
+}
+
+}  // namespace
+
+HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs) {
+  FindDialogContext find{player.ProcessId(), nullptr};
+  for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < timeoutMs; Sleep(20))
+    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs) {
+  HWND box = WaitForDialog(player, timeoutMs);
+  if (!box) return "";
+  char text[512] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the static text of a message box
+  const std::string found = WindowText(box) + "|" + text;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return found;
+}
+
+std::string TestPlayer(const std::string& name) { return WinPath(std::string(TEST_PLAYERS_DIR) + "/" + name); }

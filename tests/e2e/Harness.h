@@ -64,4 +64,15 @@ std::string WinPath(const std::string& unixPath);
 std::string WithoutStamp(const std::string& line);
 // Key presses through the system's input queue, as a user would type them.
 void PressKeys(const std::vector<WORD>& keys);
+// The same with the window brought to the front first.
+void Press(HWND window, const std::vector<WORD>& keys);
+
+// A visible dialog (message box, open dialog, About box) of the player; null
+// after the timeout.
+HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs = 20000);
+// Waits for a message box of the player, answers OK and returns "caption|text".
+std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs = 20000);
+
+// A self-playing test copy of the player, by name ("play.exe").
+std::string TestPlayer(const std::string& name);
 std::string WindowText(HWND hwnd);

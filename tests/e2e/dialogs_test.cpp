@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string Copy(const char* name) { return WinPath(std::string(TEST_PLAYERS_DIR) + "/" + name); }
-
 std::vector<std::string> Boxes(const PlayerProcess& player) {
   std::vector<std::string> boxes;
   for (const auto& l : player.LogLines()) {
@@ -18,28 +16,6 @@ std::vector<std::string> Boxes(const PlayerProcess& player) {
     if (s.compare(0, 4, "box ") == 0) boxes.push_back(s.substr(4));
   }
   return boxes;
-}
-
-struct FindDialog {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogOf(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FindDialog*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w)) f->found = w;
-  return f->found == nullptr;
-}
-
-HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs = 20000) {
-  FindDialog find{player.ProcessId(), nullptr};
-  for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < timeoutMs; Sleep(20))
-    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
-  return find.found;
 }
 
 BOOL CALLBACK FindEdit(HWND w, LPARAM p) {
@@ -50,14 +26,9 @@ BOOL CALLBACK FindEdit(HWND w, LPARAM p) {
   return FALSE;
 }
 
-void Press(HWND w, std::vector<WORD> keys) {
-  SetForegroundWindow(w);
-  PressKeys(keys);
-}
-
 TEST(Dialogs, PropertiesAndHelpNotice) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("play.exe"));
+  PlayerProcess player(temp, "", TestPlayer("play.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(player.WaitForLog("event 0 0"));
@@ -74,7 +45,7 @@ TEST(Dialogs, PropertiesAndHelpNotice) {
   const auto boxes = Boxes(player);
   ASSERT_EQ(boxes.size(), 2u);
   // The first line is the program's own path; line breaks are lone carriage returns.
-  const std::string program = Copy("play.exe");
+  const std::string program = TestPlayer("play.exe");
   EXPECT_EQ(boxes[0], "Film properties|" + program + "\\r\\rSegments count: 2\\r\\r"
                       "[161 x 97 x 24 bit / 10 fps  Sound:  - ]:  Pattern\\r"
                       "[200 x 120 x 32 bit / 8 fps  Sound:  - ]:  Pattern\\r");

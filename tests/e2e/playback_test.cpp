@@ -16,8 +16,6 @@ using namespace testfilms;
 
 namespace {
 
-std::string Copy(const char* name) { return WinPath(std::string(TEST_PLAYERS_DIR) + "/" + name); }
-
 struct FrameLine {
   int segment, index, tick;
 };
@@ -55,14 +53,9 @@ void Close(PlayerProcess& p, HWND w) {
   EXPECT_EQ(p.WaitForExit(), 0);
 }
 
-void Press(HWND w, std::vector<WORD> keys) {
-  SetForegroundWindow(w);
-  PressKeys(keys);
-}
-
 TEST(Playback, PlaysEverySegmentInTurnAndStopsOnTheFirst) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("play.exe"));
+  PlayerProcess player(temp, "", TestPlayer("play.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(player.WaitForLog("event 3 0"));
@@ -105,7 +98,7 @@ std::vector<uint32_t> ScreenPicture(HWND w, int width, int height) {
 
 TEST(Playback, PauseShowsTheLoggedFrameWithTheCursorAndPlayResumes) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("long.exe"));
+  PlayerProcess player(temp, "", TestPlayer("long.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(WaitForFrame(player, 0, 5));
@@ -136,7 +129,7 @@ TEST(Playback, PauseShowsTheLoggedFrameWithTheCursorAndPlayResumes) {
 
 TEST(Playback, NextAndPreviousSegmentKeys) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("play.exe"));
+  PlayerProcess player(temp, "", TestPlayer("play.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(WaitForFrame(player, 0, 2));
@@ -155,7 +148,7 @@ TEST(Playback, NextAndPreviousSegmentKeys) {
 
 TEST(Playback, PopupMenuStopStopsPlayback) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("long.exe"));
+  PlayerProcess player(temp, "", TestPlayer("long.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(WaitForFrame(player, 0, 1));
@@ -179,7 +172,7 @@ TEST(Playback, PopupMenuStopStopsPlayback) {
 
 TEST(Playback, AFilmWithoutSegmentsGraysTheFilmCommands) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("nofilm-segments.exe"));
+  PlayerProcess player(temp, "", TestPlayer("nofilm-segments.exe"));
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(player.WaitForLog("event 0 0"));
@@ -191,7 +184,7 @@ TEST(Playback, AFilmWithoutSegmentsGraysTheFilmCommands) {
 
 TEST(Playback, EveryPictureOfAFilmThatNeedsBothBlocksAndARefill) {
   TestDir temp;
-  PlayerProcess player(temp, "", Copy("big.exe"), {{"VARORIVI_TESTLOG_PICTURES", "1"}});
+  PlayerProcess player(temp, "", TestPlayer("big.exe"), {{"VARORIVI_TESTLOG_PICTURES", "1"}});
   HWND w = player.WaitForMainWindow();
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(player.WaitForLog("event 3 0", 60000));
@@ -212,34 +205,6 @@ TEST(Playback, EveryPictureOfAFilmThatNeedsBothBlocksAndARefill) {
 
 namespace {
 
-struct FindBox {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindBoxOf(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FindBox*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w)) f->box = w;
-  return f->box == nullptr;
-}
-
-// Waits for a message box of the player, answers it and returns "caption|text".
-std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs = 20000) {
-  FindBox find{player.ProcessId(), nullptr};
-  for (DWORD start = GetTickCount(); !find.box && GetTickCount() - start < timeoutMs; Sleep(20))
-    EnumWindows(FindBoxOf, reinterpret_cast<LPARAM>(&find));
-  if (!find.box) return "";
-  char text[256] = {};
-  GetDlgItemTextA(find.box, 0xFFFF, text, sizeof text);  // the static text of a message box
-  const std::string found = WindowText(find.box) + "|" + text;
-  PostMessageA(find.box, WM_COMMAND, IDOK, 0);
-  return found;
-}
-
 TEST(Playback, FaultySegmentsEndAndTheNextOnePlays) {
   struct Case {
     const char* film;
@@ -253,7 +218,7 @@ TEST(Playback, FaultySegmentsEndAndTheNextOnePlays) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.film);
     TestDir temp;
-    PlayerProcess player(temp, "", Copy(c.film));
+    PlayerProcess player(temp, "", TestPlayer(c.film));
     if (c.box) {
       EXPECT_EQ(AnswerBox(player), c.box);
     }

@@ -12,7 +12,7 @@ if [ "${1:-}" = --inside ]; then
   # Inside wine-run.sh: play the copy in a virtual desktop, close it once it has stopped.
   exe=$2 log=$3
   export VARORIVI_TESTLOG="Z:${log//\//\\}"
-  wine explorer /desktop=rate,1024x768 "$exe" &
+  wine explorer "/desktop=rate$$,1024x768" "$exe" &
   player=$!
   for _ in $(seq 1 900); do grep -q " event 3 " "$log" 2>/dev/null && break; sleep 0.1; done
   grep -q " event 3 " "$log" || { echo "playback_rate: the player did not stop" >&2; exit 1; }

@@ -108,6 +108,7 @@ void OnCreate(HWND hwnd) {
   CreatePanelTooltips();
   loadingFont = CreateNamedFont("Times New Roman", 18, 1);
   PrepareOpenDialog();
+  ParseCommandLine();
   ApplyWindowMode(hwnd);
   GetClientRect(hwnd, &ClientRect);
   UpdateMenuState();
@@ -126,7 +127,7 @@ void OnCreate(HWND hwnd) {
   LoadAllowed = !LoadStartFilm(*stream, !Cmd.FileName.empty());
   stream.reset();
   InvalidateRect(hwnd, &ClientRect, TRUE);
-  StartSegment(Cmd.Segment - 1);
+  StartSegment(Cmd.Segment > 0 ? Cmd.Segment - 1 : -1);  // a segment number below 1 names none
   UpdateMenuState();
 }
 

@@ -12,12 +12,12 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "bench/BenchRecords.h"
 #include "engine/FrameDecoder.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr double kBatchSeconds = 0.03;
 
 enum class TGoal { TimesMemcpy, NsPerRun };
@@ -29,18 +29,6 @@ struct TCase {
   int64_t Iterations = 1;     // applications of the whole set per batch
   std::vector<double> Times;  // seconds per record, one per round
 };
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-template <typename F>
-double Seconds(F f) {
-  const auto t0 = Clock::now();
-  f();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
-}
 
 // Enough repetitions for a batch of about kBatchSeconds, so the clock's grain does not count.
 template <typename F>

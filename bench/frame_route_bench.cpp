@@ -16,26 +16,14 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "bench/BenchRecords.h"
 #include "engine/FrameDecoder.h"
 #include "foundation/Bytes.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int32_t kW = bench::kWidth, kH = bench::kHeight;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-template <typename F>
-double Seconds(F f) {
-  const auto t0 = Clock::now();
-  f();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
-}
 
 HBITMAP TopDownDib(int32_t width, int32_t height, uint32_t** bits) {
   BITMAPINFO info = {};

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "app/FilmLoader.h"
 #include "app/Globals.h"
 #include "app/TestLog.h"
@@ -22,18 +23,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
 int boxes = 0;
 int ReportBox(const std::string& text, const std::string& caption, UINT) {
   std::fprintf(stderr, "load_bench: message box %s: %s\n", caption.c_str(), text.c_str());
   ++boxes;
   return IDOK;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // Removes what the loader left in the folder (nothing, when it cleans up after

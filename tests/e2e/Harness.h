@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -65,3 +66,6 @@ std::string WithoutStamp(const std::string& line);
 // Key presses through the system's input queue, as a user would type them.
 void PressKeys(const std::vector<WORD>& keys);
 std::string WindowText(HWND hwnd);
+// What the screen shows of the window's client area from its top-left corner,
+// 0x00RRGGBB per pixel, row by row.
+std::vector<uint32_t> ScreenPicture(HWND w, int width, int height);

@@ -247,3 +247,23 @@ std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs) {
 }
 
 std::string TestPlayer(const std::string& name) { return WinPath(std::string(TEST_PLAYERS_DIR) + "/" + name); }
+
+std::vector<uint32_t> ScreenPicture(HWND w, int width, int height) {
+  POINT origin = {0, 0};
+  ClientToScreen(w, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFOHEADER h = {sizeof h, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
+  for (auto& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,3 +77,6 @@ std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs = 20000);
 // A self-playing test copy of the player, by name ("play.exe").
 std::string TestPlayer(const std::string& name);
 std::string WindowText(HWND hwnd);
+// What the screen shows of the window's client area from its top-left corner,
+// 0x00RRGGBB per pixel, row by row.
+std::vector<uint32_t> ScreenPicture(HWND w, int width, int height);

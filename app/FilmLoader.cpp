@@ -266,8 +266,8 @@ int64_t TailFilmStart(TzeStream& stream, int64_t& filmEnd) {
   return tail.FilmStart;
 }
 
-// A directory that fits the film and whose first entry lies behind it: the
-// last bytes of a film file may look like a tail by chance, a directory hardly.
+// A directory that fits the film and whose first segment lies behind it: the
+// last bytes of a file may look like a tail by chance, a directory hardly.
 bool LooksLikeDirectory(TzeStream& stream, int64_t start, int64_t end) {
   stream.SetPosition(static_cast<int32_t>(start));
   int32_t count = 0;
@@ -275,31 +275,29 @@ bool LooksLikeDirectory(TzeStream& stream, int64_t start, int64_t end) {
   if (!ReadI32(stream, count) || count <= 0 || count > (end - start - kDirCountSize) / kDirEntrySize) return false;
   if (stream.Read(entry, kDirEntrySize) != kDirEntrySize) return false;
   const TDirEntry first = DecodeDirEntry(entry);
+  if (first.Kind != kEntrySegment) return true;  // other kinds are skipped anyway
   return first.Offset >= kDirCountSize + static_cast<int64_t>(count) * kDirEntrySize && first.Offset < end - start;
 }
 
 }  // namespace
 
 bool LoadStartFilm(TzeStream& stream, bool namedOnCommandLine) {
-  if (!namedOnCommandLine) return LoadFilmAtEnd(stream);
-  int64_t filmEnd = 0;
-  const int64_t start = TailFilmStart(stream, filmEnd);
-  if (start >= 0 && LooksLikeDirectory(stream, start, filmEnd)) return LoadFilmAtEnd(stream);
+  if (LoadFilmAtEnd(stream)) return true;
+  // A film file carries no tail: it starts at its first byte.
+  if (!namedOnCommandLine || !LooksLikeDirectory(stream, 0, stream.GetSize())) return false;
   stream.SetPosition(0);
   return LoadFilm(stream);
 }
 
 bool LoadFilmAtEnd(TzeStream& stream) {
-  const int64_t size = stream.GetSize();
-  int32_t filmSize = 0, languageSize = 0;
-  if (size < 2 * kTailFieldSize) return false;
-  stream.SetPosition(static_cast<int32_t>(FilmSizePosition(size)));
-  if (!ReadI32(stream, filmSize) || filmSize <= 0 || filmSize > size - 8) return false;
-  stream.SetPosition(static_cast<int32_t>(LanguageSizePosition(size, filmSize)));
-  TTail tail;
-  if (!ReadI32(stream, languageSize) || !DecodeTail(size, filmSize, languageSize, tail)) return false;
-  stream.SetPosition(static_cast<int32_t>(tail.FilmStart));
-  return LoadFilm(stream, tail.FilmStart + tail.FilmSize);
+  // The last bytes of a file without a tail (a program's symbol table, a film
+  // file's data) may pass for one by chance; a tail counts only when it leads to
+  // a film directory.
+  int64_t filmEnd = 0;
+  const int64_t start = TailFilmStart(stream, filmEnd);
+  if (start < 0 || !LooksLikeDirectory(stream, start, filmEnd)) return false;
+  stream.SetPosition(static_cast<int32_t>(start));
+  return LoadFilm(stream, filmEnd);
 }
 
 bool LoadFilm(TzeStream& stream, int64_t filmEnd) {

@@ -222,8 +222,9 @@ TEST_F(Loader, FilmAndLanguageTableFromATail) {
 
 TEST_F(Loader, FilesWithoutAConsistentTailCarryNoFilm) {
   const auto good = ReadAll(Film("appended.bin"));
-  auto withTail = [&](int32_t n, int32_t l) {
+  auto withTail = [&](int32_t n, int32_t l, uint8_t filler = 0) {
     std::vector<uint8_t> bytes(good.begin(), good.begin() + kFakePlayerSize);
+    if (filler) std::fill(bytes.begin(), bytes.end(), filler);
     bytes.resize(bytes.size() + 8, 0);
     memcpy(&bytes[bytes.size() - 8], &l, 4);
     memcpy(&bytes[bytes.size() - 4], &n, 4);
@@ -238,6 +239,8 @@ TEST_F(Loader, FilesWithoutAConsistentTailCarryNoFilm) {
       {"N negative", withTail(-3, 0)},
       {"L beyond the file", withTail(100, 5000)},
       {"shorter than a tail", {1, 2, 3}},
+      // A program's last bytes may pass for a tail by chance; no directory, no film.
+      {"consistent tail leading to no directory", withTail(100, 0, 0x11)},
   };
   for (const Case& c : cases) {
     const std::string path = temp / "tail.bin";
@@ -248,12 +251,14 @@ TEST_F(Loader, FilesWithoutAConsistentTailCarryNoFilm) {
     {
       TzeFileStream in(path, OpenReadDenyWrite);
       EXPECT_FALSE(LoadFilmAtEnd(in)) << c.comment;
+      EXPECT_FALSE(LoadStartFilm(in, true)) << c.comment;  // nor is it a film file
       ReadLanguageTableOf(in);
       EXPECT_TRUE(LanguageTable.empty()) << c.comment;
     }
     DeleteFileA(path.c_str());
   }
   EXPECT_EQ(SegmentList->Count(), 0);
+  EXPECT_TRUE(boxes.empty());
 }
 
 // Every cut and every flipped byte of a good film: no crash, no file left.

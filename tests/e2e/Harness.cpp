@@ -214,6 +214,7 @@ namespace {
 
 struct FindDialogContext {
   DWORD pid;
+  const std::string* caption;
   HWND found;
 };
 
@@ -223,14 +224,16 @@ BOOL CALLBACK FindDialogOf(HWND w, LPARAM p) {
   GetWindowThreadProcessId(w, &pid);
   char cls[16] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w)) f->found = w;
+  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w) &&
+      (f->caption->empty() || WindowText(w) == *f->caption))
+    f->found = w;
   return f->found == nullptr;
 }
 
 }  // namespace
 
-HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs) {
-  FindDialogContext find{player.ProcessId(), nullptr};
+HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs, const std::string& caption) {
+  FindDialogContext find{player.ProcessId(), &caption, nullptr};
   for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < timeoutMs; Sleep(20))
     EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
   return find.found;

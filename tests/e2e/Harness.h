@@ -68,9 +68,9 @@ void PressKeys(const std::vector<WORD>& keys);
 // The same with the window brought to the front first.
 void Press(HWND window, const std::vector<WORD>& keys);
 
-// A visible dialog (message box, open dialog, About box) of the player; null
-// after the timeout.
-HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs = 20000);
+// A visible dialog (message box, open dialog, About box) of the player, with the
+// given caption when one is given; null after the timeout.
+HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs = 20000, const std::string& caption = "");
 // Waits for a message box of the player, answers OK and returns "caption|text".
 std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs = 20000);
 

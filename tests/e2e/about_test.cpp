@@ -13,26 +13,8 @@ namespace {
 
 const char kCaption[] = "About vaRorivi";
 
-struct FindAbout {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindAboutOf(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FindAbout*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w) && WindowText(w) == kCaption) f->box = w;
-  return f->box == nullptr;
-}
-
 HWND WaitForAbout(const PlayerProcess& player, DWORD timeoutMs = 10000) {
-  FindAbout find{player.ProcessId(), nullptr};
-  for (DWORD start = GetTickCount(); !find.box && GetTickCount() - start < timeoutMs; Sleep(20))
-    EnumWindows(FindAboutOf, reinterpret_cast<LPARAM>(&find));
-  return find.box;
+  return WaitForDialog(player, timeoutMs, kCaption);
 }
 
 bool WaitUntilGone(HWND w, DWORD timeoutMs = 10000) {

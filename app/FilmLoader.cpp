@@ -75,6 +75,18 @@ bool ReadI32(TzeStream& stream, int32_t& value) {
   return true;
 }
 
+// N and L from the stream's last bytes; false when they do not describe a
+// tail that lies inside the stream (such a tail counts as none).
+bool ReadTail(TzeStream& stream, TTail& tail) {
+  const int64_t size = stream.GetSize();
+  int32_t filmSize = 0, languageSize = 0;
+  if (size < 2 * kTailFieldSize) return false;
+  stream.SetPosition(static_cast<int32_t>(FilmSizePosition(size)));
+  if (!ReadI32(stream, filmSize) || filmSize < 0 || filmSize > size - 8) return false;
+  stream.SetPosition(static_cast<int32_t>(LanguageSizePosition(size, filmSize)));
+  return ReadI32(stream, languageSize) && DecodeTail(size, filmSize, languageSize, tail);
+}
+
 bool InFilm(int64_t start, int64_t size, int64_t filmStart, int64_t filmEnd) {
   return size >= 0 && start >= filmStart && start <= filmEnd && size <= filmEnd - start;
 }
@@ -226,17 +238,11 @@ std::string DecodeLzmaPayload(const std::string& input) {
 
 void ReadLanguageTableOf(TzeStream& stream) {
   LanguageTable.clear();
-  const int64_t size = stream.GetSize();
-  int32_t filmSize = 0, languageSize = 0;
-  if (size < 2 * kTailFieldSize) return;
-  stream.SetPosition(static_cast<int32_t>(FilmSizePosition(size)));
-  if (!ReadI32(stream, filmSize) || filmSize < 0 || filmSize > size - 8) return;
-  stream.SetPosition(static_cast<int32_t>(LanguageSizePosition(size, filmSize)));
   TTail tail;
-  if (!ReadI32(stream, languageSize) || !DecodeTail(size, filmSize, languageSize, tail) || languageSize == 0) return;
-  LanguageTable.resize(static_cast<size_t>(languageSize));
+  if (!ReadTail(stream, tail) || tail.LanguageSize == 0) return;
+  LanguageTable.resize(static_cast<size_t>(tail.LanguageSize));
   stream.SetPosition(static_cast<int32_t>(tail.LanguageStart));
-  if (stream.Read(LanguageTable.data(), languageSize) != languageSize) LanguageTable.clear();
+  if (stream.Read(LanguageTable.data(), tail.LanguageSize) != tail.LanguageSize) LanguageTable.clear();
 }
 
 void ReadLanguageTable() {
@@ -251,20 +257,6 @@ void ReadLanguageTable() {
 }
 
 namespace {
-
-// Where the film of a consistent tail starts, or -1.
-int64_t TailFilmStart(TzeStream& stream, int64_t& filmEnd) {
-  const int64_t size = stream.GetSize();
-  int32_t filmSize = 0, languageSize = 0;
-  if (size < 2 * kTailFieldSize) return -1;
-  stream.SetPosition(static_cast<int32_t>(FilmSizePosition(size)));
-  if (!ReadI32(stream, filmSize) || filmSize <= 0 || filmSize > size - 8) return -1;
-  stream.SetPosition(static_cast<int32_t>(LanguageSizePosition(size, filmSize)));
-  TTail tail;
-  if (!ReadI32(stream, languageSize) || !DecodeTail(size, filmSize, languageSize, tail)) return -1;
-  filmEnd = tail.FilmStart + tail.FilmSize;
-  return tail.FilmStart;
-}
 
 // A directory that fits the film and whose first segment lies behind it: the
 // last bytes of a file may look like a tail by chance, a directory hardly.
@@ -293,10 +285,11 @@ bool LoadFilmAtEnd(TzeStream& stream) {
   // The last bytes of a file without a tail (a program's symbol table, a film
   // file's data) may pass for one by chance; a tail counts only when it leads to
   // a film directory.
-  int64_t filmEnd = 0;
-  const int64_t start = TailFilmStart(stream, filmEnd);
-  if (start < 0 || !LooksLikeDirectory(stream, start, filmEnd)) return false;
-  stream.SetPosition(static_cast<int32_t>(start));
+  TTail tail;
+  if (!ReadTail(stream, tail) || tail.FilmSize == 0) return false;
+  const int64_t filmEnd = tail.FilmStart + tail.FilmSize;
+  if (!LooksLikeDirectory(stream, tail.FilmStart, filmEnd)) return false;
+  stream.SetPosition(static_cast<int32_t>(tail.FilmStart));
   return LoadFilm(stream, filmEnd);
 }
 

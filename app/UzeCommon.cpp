@@ -16,22 +16,20 @@ void SetButtonCheck(HWND button, bool checked) {
 
 RECT MakeRect(LONG left, LONG top, LONG right, LONG bottom) { return RECT{left, top, right, bottom}; }
 
+namespace {
+
+// The first and last coordinate of a span of the given signed length from start.
+void Span(LONG start, LONG length, LONG& low, LONG& high) {
+  low = length >= 0 ? start : start + length + 1;
+  high = length >= 0 ? start + length - 1 : start;
+}
+
+}  // namespace
+
 RECT MakeRectSized(LONG x, LONG y, LONG width, LONG height) {
   RECT r;
-  if (width >= 0) {
-    r.left = x;
-    r.right = x + width - 1;
-  } else {
-    r.right = x;
-    r.left = x + width + 1;
-  }
-  if (height >= 0) {
-    r.top = y;
-    r.bottom = y + height - 1;
-  } else {
-    r.bottom = y;
-    r.top = y + height + 1;
-  }
+  Span(x, width, r.left, r.right);
+  Span(y, height, r.top, r.bottom);
   return r;
 }
 

@@ -16,22 +16,36 @@ bool PollUntil(DWORD timeoutMs, bool (*done)(void*), void* context) {
   }
 }
 
+// Finds a visible top-level window of a process by class and, when given, caption.
 struct FindWindowContext {
   DWORD pid;
+  const char* cls;
+  const std::string* caption;
   HWND found;
 };
 
-BOOL CALLBACK FindPlayerWindow(HWND hwnd, LPARAM lParam) {
+BOOL CALLBACK FindWindowOf(HWND w, LPARAM lParam) {
   auto* c = reinterpret_cast<FindWindowContext*>(lParam);
   DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
+  GetWindowThreadProcessId(w, &pid);
   char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == c->pid && std::string(cls) == "ZEAPP" && IsWindowVisible(hwnd)) {
-    c->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == c->pid && std::string(cls) == c->cls && IsWindowVisible(w) &&
+      (!c->caption || c->caption->empty() || WindowText(w) == *c->caption))
+    c->found = w;
+  return c->found == nullptr;
+}
+
+HWND WaitForWindow(DWORD pid, const char* cls, const std::string* caption, DWORD timeoutMs) {
+  FindWindowContext find{pid, cls, caption, nullptr};
+  PollUntil(
+      timeoutMs,
+      [](void* p) {
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(p));
+        return static_cast<FindWindowContext*>(p)->found != nullptr;
+      },
+      &find);
+  return find.found;
 }
 
 // The environment block of this process with some variables replaced.
@@ -131,16 +145,7 @@ PlayerProcess::~PlayerProcess() {
 }
 
 HWND PlayerProcess::WaitForMainWindow(DWORD timeoutMs) {
-  FindWindowContext c{FInfo.dwProcessId, nullptr};
-  PollUntil(
-      timeoutMs,
-      [](void* p) {
-        auto* ctx = static_cast<FindWindowContext*>(p);
-        EnumWindows(FindPlayerWindow, reinterpret_cast<LPARAM>(ctx));
-        return ctx->found != nullptr;
-      },
-      &c);
-  return c.found;
+  return WaitForWindow(FInfo.dwProcessId, "ZEAPP", nullptr, timeoutMs);
 }
 
 long PlayerProcess::WaitForExit(DWORD timeoutMs) {
@@ -210,33 +215,8 @@ void Press(HWND window, const std::vector<WORD>& keys) {
   PressKeys(keys);
 }
 
-namespace {
-
-struct FindDialogContext {
-  DWORD pid;
-  const std::string* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogOf(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FindDialogContext*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && std::string(cls) == "#32770" && IsWindowVisible(w) &&
-      (f->caption->empty() || WindowText(w) == *f->caption))
-    f->found = w;
-  return f->found == nullptr;
-}
-
-}  // namespace
-
 HWND WaitForDialog(const PlayerProcess& player, DWORD timeoutMs, const std::string& caption) {
-  FindDialogContext find{player.ProcessId(), &caption, nullptr};
-  for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < timeoutMs; Sleep(20))
-    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&find));
-  return find.found;
+  return WaitForWindow(player.ProcessId(), "#32770", &caption, timeoutMs);
 }
 
 std::string AnswerBox(const PlayerProcess& player, DWORD timeoutMs) {
